@@ -1,0 +1,111 @@
+#include "ternresourcemgr.h"
+
+#include "productdescription.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
+
+TernResourceMgr* TernResourceMgr::instance()
+{
+    static TernResourceMgr manager;
+    return &manager;
+}
+
+QString TernResourceMgr::productResourceRoot() const
+{
+    return ProductDescription::current().resourceRoot;
+}
+
+QString TernResourceMgr::productDir() const
+{
+    return ProductDescription::current().installDir;
+}
+
+QString TernResourceMgr::skinDir() const
+{
+    const QString skin = m_skin.isEmpty() ? ProductDescription::current().defaultSkin : m_skin;
+    return productResourceRoot() + QStringLiteral("/skins/") + skin;
+}
+
+void TernResourceMgr::setCurrentSkin(const QString& skin)
+{
+    m_skin = skin;
+    QFile file(skinDir() + QStringLiteral("/skin.qss"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QString sheet = QString::fromUtf8(file.readAll());
+    sheet.replace(QStringLiteral("${SKIN}"), skinDir());
+    sheet.replace(QStringLiteral("${RESOURCES}"), productResourceRoot());
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        app->setStyleSheet(sheet);
+}
+
+QString TernResourceMgr::currentSkin() const
+{
+    return m_skin;
+}
+
+void TernResourceMgr::setCurrentLanguage(const QString& language)
+{
+    unloadTranslations();
+    m_language = language;
+    const QString dir = productResourceRoot() + QStringLiteral("/translations");
+    const QList<QPair<QString, QString>> catalogues {
+        { QStringLiteral("uninstall_") + language, dir },
+        { QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath) },
+    };
+    for (const auto& catalogue : catalogues) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(catalogue.first, catalogue.second)) {
+            QCoreApplication::installTranslator(translator);
+            m_translators.append(translator);
+        } else {
+            delete translator;
+        }
+    }
+    const bool rightToLeft = language == QLatin1String("ar") || language == QLatin1String("ur")
+        || language == QLatin1String("he") || language == QLatin1String("fa");
+    QGuiApplication::setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+QString TernResourceMgr::currentLanguage() const
+{
+    return m_language.isEmpty() ? ProductDescription::current().defaultLanguage : m_language;
+}
+
+void TernResourceMgr::unloadTranslations()
+{
+    for (QTranslator* translator : qAsConst(m_translators)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    m_translators.clear();
+}
+
+QString TernResourceMgr::applicationIconPath()
+{
+    const QString skinIcon = instance()->skinDir() + QStringLiteral("/app_icon.png");
+    if (QFile::exists(skinIcon))
+        return skinIcon;
+    return instance()->productResourceRoot() + QStringLiteral("/app_icon.png");
+}
+
+double TernResourceMgr::getZoomDPI()
+{
+    bool ok = false;
+    const double forced = qEnvironmentVariable("TERN_ZOOM_DPI").toDouble(&ok);
+    if (ok && forced > 0)
+        return forced;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->logicalDotsPerInch() / 96.0;
+    return 1.0;
+}
+
+double TernResourceMgr::getBaseZoomDPI()
+{
+    return 1.0;
+}

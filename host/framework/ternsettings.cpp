@@ -1,0 +1,71 @@
+#include "ternsettings.h"
+
+#include <QMutexLocker>
+#include <QSettings>
+#include <QStandardPaths>
+
+TernSettings* TernSettings::instance()
+{
+    static TernSettings settings;
+    return &settings;
+}
+
+TernSettings::~TernSettings()
+{
+    delete m_settings;
+}
+
+QSettings* TernSettings::settings()
+{
+    // The file follows the application name, which init sets from the product description.
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/settings.ini");
+    if (!m_settings || path != m_path) {
+        delete m_settings;
+        m_settings = new QSettings(path, QSettings::IniFormat);
+        m_path = path;
+    }
+    return m_settings;
+}
+
+QString TernSettings::skin(const QString& defaultSkin)
+{
+    return value(QStringLiteral("skin"), defaultSkin).toString();
+}
+
+QString TernSettings::language(const QString& defaultLanguage)
+{
+    return value(QStringLiteral("language"), defaultLanguage).toString();
+}
+
+void TernSettings::setLanguage(const QString& language)
+{
+    setValue(QStringLiteral("language"), language);
+    sync();
+}
+
+QVariant TernSettings::value(const QString& key, const QVariant& defaultValue)
+{
+    QMutexLocker lock(&m_mutex);
+    return settings()->value(key, defaultValue);
+}
+
+void TernSettings::setValue(const QString& key, const QVariant& value)
+{
+    QMutexLocker lock(&m_mutex);
+    settings()->setValue(key, value);
+    settings()->sync();
+}
+
+void TernSettings::sync()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_settings)
+        m_settings->sync();
+}
+
+QString TernSettings::fileName()
+{
+    QMutexLocker lock(&m_mutex);
+    return settings()->fileName();
+}

@@ -1,0 +1,74 @@
+#include "platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace Platform {
+
+namespace {
+
+    // The executable's file name as the kernel knows it; a replaced or deleted binary
+    // still reports its original name.
+    QString exeNameOf(const QString& procDir)
+    {
+        QString target = QFile::symLinkTarget(procDir + QStringLiteral("/exe"));
+        if (!target.isEmpty()) {
+            const QString deleted = QStringLiteral(" (deleted)");
+            if (target.endsWith(deleted))
+                target.chop(deleted.size());
+            return QFileInfo(target).fileName();
+        }
+        // Processes of other users hide their exe link; their command line is still readable.
+        QFile cmdline(procDir + QStringLiteral("/cmdline"));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray argv0 = cmdline.readAll().split('\0').value(0);
+        return argv0.isEmpty() ? QString() : QFileInfo(QFile::decodeName(argv0)).fileName();
+    }
+
+} // namespace
+
+qint64 currentProcessId()
+{
+    return static_cast<qint64>(::getpid());
+}
+
+QList<ProcessEntry> processes()
+{
+    QList<ProcessEntry> result;
+    const QDir proc(QStringLiteral("/proc"));
+    const QStringList entries = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid)
+            continue;
+        const QString name = exeNameOf(proc.filePath(entry));
+        if (!name.isEmpty())
+            result.append({ pid, name });
+    }
+    return result;
+}
+
+bool terminateProcess(qint64 pid)
+{
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+}
+
+bool isProcessRunning(const QString& exeFileName)
+{
+    const qint64 self = currentProcessId();
+    const QList<ProcessEntry> all = processes();
+    for (const ProcessEntry& process : all) {
+        if (process.pid != self && process.exeFileName.compare(exeFileName, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace Platform

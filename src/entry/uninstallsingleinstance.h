@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QSharedMemory;
+class Uninstall;
+
+namespace Platform {
+class NamedLock;
+}
+
+// Lets one wizard run per product and user. The running wizard publishes its window handle
+// in a small shared segment; a later start brings that window to the front and stays out.
+class UninstallSingleInstance : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kSegmentSize = 64;
+
+    static UninstallSingleInstance* instance();
+    static void destroy();
+    // The name of the segment and of the lock: the product name and "_uninstall".
+    static QString guardName();
+
+    explicit UninstallSingleInstance(QObject* parent = nullptr);
+    ~UninstallSingleInstance() override;
+
+    bool canRun() const { return m_canRun; }
+    void setWindow(Uninstall* window);
+
+private:
+    void activateRunningWizard();
+
+    bool m_canRun = true;
+    std::unique_ptr<Platform::NamedLock> m_mutex;
+    QSharedMemory* m_memory = nullptr;
+    Uninstall* m_window = nullptr;
+};

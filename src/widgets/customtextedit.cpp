@@ -1,0 +1,6 @@
+#include "widgets/customtextedit.h"
+
+CustomTextEdit::CustomTextEdit(QWidget* parent)
+    : QTextEdit(parent)
+{
+}

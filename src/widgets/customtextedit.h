@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QTextEdit>
+
+// Placeholder: the note editor.
+class CustomTextEdit : public QTextEdit {
+public:
+    explicit CustomTextEdit(QWidget* parent = nullptr);
+};

@@ -1,0 +1,6 @@
+#include "widgets/frminfo.h"
+
+FrmInfo::FrmInfo(QWidget* parent)
+    : QFrame(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "widgets/frmuser.h"
+
+FrmUser::FrmUser(QWidget* parent)
+    : QFrame(parent)
+{
+}
