@@ -76,3 +76,8 @@ int TernProductInfo::uninstallDiscount() const
 {
     return ProductDescription::current().uninstallDiscount;
 }
+
+void TernProductInfo::reloadDescription()
+{
+    ProductDescription::reload();
+}

@@ -25,6 +25,9 @@ public:
     // The discount the host's uninstaller hands to the wizard; 0 when it gives none.
     int uninstallDiscount() const;
 
+    // Stand-in only: reads the description file again after a test or tool rewrote it.
+    static void reloadDescription();
+
 private:
     TernProductInfo() = default;
 };

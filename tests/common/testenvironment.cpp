@@ -1,0 +1,147 @@
+#include "testenvironment.h"
+
+#include "entry/uninstallexports.h"
+
+#include "ternga.h"
+#include "ternproductinfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+
+void TestEnv_initFramework(int& argc, char** argv)
+{
+    UinstallFramworkInit(argc, 0, argv);
+}
+
+namespace TestEnv {
+
+QString installDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString sandboxRoot()
+{
+    const QString root = qEnvironmentVariable("UNINSTALL_SANDBOX");
+    return root.isEmpty() ? QFileInfo(installDir()).absolutePath() : root;
+}
+
+QString productFile()
+{
+    return installDir() + QStringLiteral("/product.json");
+}
+
+QString resourceRoot()
+{
+    return installDir() + QStringLiteral("/resources");
+}
+
+QString dataLocation()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+}
+
+void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
+{
+    QFile file(productFile());
+    QJsonObject product;
+    if (file.open(QIODevice::ReadOnly))
+        product = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    for (auto it = members.begin(); it != members.end(); ++it)
+        product.insert(it.key(), it.value());
+    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
+    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
+        params.insert(it.key(), it.value());
+    product.insert(QStringLiteral("extendParams"), params);
+    writeFile(productFile(), QJsonDocument(product).toJson());
+    TernProductInfo::reloadDescription();
+}
+
+void setExtendParam(const QString& name, const QString& value)
+{
+    updateProduct({}, QJsonObject { { name, value } });
+}
+
+QList<QJsonObject> analyticsEvents()
+{
+    QList<QJsonObject> events;
+    QFile file(TERNGA::eventFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return events;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        if (!line.trimmed().isEmpty())
+            events.append(QJsonDocument::fromJson(line).object());
+    }
+    return events;
+}
+
+void clearAnalyticsEvents()
+{
+    QFile::remove(TERNGA::eventFilePath());
+}
+
+QStringList logLines()
+{
+    QFile file(dataLocation() + QStringLiteral("/uninstall.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList logMessages(const QString& channel)
+{
+    // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
+    QStringList messages;
+    const QStringList lines = logLines();
+    for (const QString& line : lines) {
+        const int channelStart = line.indexOf(QStringLiteral("] [")) + 3;
+        const int channelEnd = line.indexOf(QLatin1Char(']'), channelStart);
+        const int levelEnd = line.indexOf(QStringLiteral("] "), channelEnd + 1);
+        if (channelStart < 3 || channelEnd < 0 || levelEnd < 0)
+            continue;
+        if (!channel.isEmpty() && line.mid(channelStart, channelEnd - channelStart) != channel)
+            continue;
+        messages.append(line.mid(levelEnd + 2));
+    }
+    return messages;
+}
+
+void clearLog()
+{
+    QFile file(dataLocation() + QStringLiteral("/uninstall.log"));
+    file.resize(0);
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(data) == data.size();
+}
+
+QString makeInstallation(const QString& name)
+{
+    const QString target = sandboxRoot() + QStringLiteral("/installations/") + name;
+    QDir().mkpath(target);
+    const QString stage = qEnvironmentVariable("UNINSTALL_STAGE_DIR");
+    const QString product = qEnvironmentVariable("UNINSTALL_PRODUCT_DIR");
+    QProcess::execute(QStringLiteral("cp"), { QStringLiteral("-a"), product + QStringLiteral("/."), target });
+    const QStringList binaries = QDir(stage).entryList({ QStringLiteral("lib*.so*"), QStringLiteral("uninstaller") }, QDir::Files);
+    for (const QString& binary : binaries)
+        QFile::copy(stage + QLatin1Char('/') + binary, target + QLatin1Char('/') + binary);
+    QFile::setPermissions(target + QStringLiteral("/uninstaller"),
+        QFile::permissions(stage + QStringLiteral("/uninstaller")));
+    return target;
+}
+
+} // namespace TestEnv

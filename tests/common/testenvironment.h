@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+// What a test sees of the sandbox installation it runs in (scripts/sandbox-run.sh).
+namespace TestEnv {
+
+// The installation folder: the folder of the running test executable.
+QString installDir();
+// The sandbox root that holds the installation, the home folder and the temporary folder.
+QString sandboxRoot();
+QString productFile();
+QString resourceRoot();
+QString dataLocation();
+
+// Rewrites product.json with the given top-level members and extended parameters merged in,
+// and makes the framework read it again.
+void updateProduct(const QJsonObject& members, const QJsonObject& extendParams = {});
+void setExtendParam(const QString& name, const QString& value);
+
+// Analytics events the framework stand-in recorded, oldest first.
+QList<QJsonObject> analyticsEvents();
+void clearAnalyticsEvents();
+// Lines of the wizard's log file, and the messages of those lines (the part after the level).
+QStringList logLines();
+QStringList logMessages(const QString& channel = QString());
+void clearLog();
+
+// Writes data to path, creating the folders on the way; false on failure.
+bool writeFile(const QString& path, const QByteArray& data);
+
+// Lays out a further installation of the sample product under the sandbox (for tests that need
+// two products or a process of their own); returns its folder.
+QString makeInstallation(const QString& name);
+
+} // namespace TestEnv
+
+// A Qt Test main that brings the framework up first, as the host does.
+#define UNINSTALL_TEST_MAIN(TestObject)                                                    \
+    int main(int argc, char** argv)                                                        \
+    {                                                                                      \
+        TestEnv_initFramework(argc, argv);                                                 \
+        TestObject test;                                                                   \
+        return QTest::qExec(&test, argc, argv);                                            \
+    }
+
+void TestEnv_initFramework(int& argc, char** argv);
