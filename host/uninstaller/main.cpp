@@ -1,3 +1,4 @@
+#include "autopilot.h"
 #include "wizardlibrary.h"
 
 #include "entry/uninstallcontext.h"
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -27,7 +29,14 @@ int main(int argc, char** argv)
     context->discount = TernProductInfo::instance()->uninstallDiscount();
     wizard.registerContext(context);
 
+    // Demos and end-to-end tests walk the wizard from a script.
+    const QString script = qEnvironmentVariable("TERN_AUTOPILOT");
+    std::unique_ptr<Autopilot> autopilot;
+    if (!script.isEmpty())
+        autopilot = std::make_unique<Autopilot>(script);
+
     const int result = wizard.mainEntry(argc, argv);
+    autopilot.reset();
     // The library stays mapped: the application object and its plugins live until exit.
     std::fflush(nullptr);
     return result;

@@ -105,7 +105,7 @@ protected slots:
     void uninstallSkin(QString bannerName, QString promotionName);
     void recApp(QVector<RecApp> apps);
     void on_uninstallCause_slot(bool uninstallCuaseCheck, QVector<QString> keys,
-        QMap<QString, QString> uninstallCause, QString users);
+        QMap<QString, QString> texts, QString users);
     void uninstallCause();
     void loadFinishedSlot();
     void on_changeLanguage(int index);

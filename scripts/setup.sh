@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building, testing and the demo need on Debian 12, then configures and builds.
+#   scripts/setup.sh [build-dir]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qtbase5-dev qttools5-dev qttools5-dev-tools
+  libx11-dev xvfb xauth x11-utils
+  libcpp-httplib-dev libsqlite3-dev sqlite3
+  fonts-dejavu-core fonts-noto-cjk
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "setup: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DUNINSTALL_WERROR=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"

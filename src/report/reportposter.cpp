@@ -1,0 +1,42 @@
+#include "report/reportposter.h"
+
+#include "entry/logging.h"
+
+#include "framework.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+ReportPoster::ReportPoster(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void ReportPoster::post(const QUrl& url, const QByteArray& body)
+{
+    QNetworkAccessManager* manager = Framework::networkAccessManager();
+    if (!manager) {
+        UninstallLog::debug(QStringLiteral("HTTP POST request failed: no network access"));
+        emit finished(body, false);
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    QNetworkReply* reply = manager->post(request, body);
+    reply->ignoreSslErrors();
+    connect(reply, &QNetworkReply::finished, this, [this, reply, body] { onReplyFinished(reply, body); });
+}
+
+void ReportPoster::onReplyFinished(QNetworkReply* reply, const QByteArray& body)
+{
+    const bool delivered = reply->error() == QNetworkReply::NoError;
+    if (delivered) {
+        UninstallLog::debug(QStringLiteral("HTTP POST request successful and Response: ")
+            + QString::fromUtf8(reply->readAll()));
+    } else {
+        UninstallLog::debug(QStringLiteral("HTTP POST request failed: ") + reply->errorString());
+    }
+    reply->deleteLater();
+    emit finished(body, delivered);
+}

@@ -1,0 +1,113 @@
+// The purchase offer: price file, banner and promotion pictures, and the buy actions.
+
+#include "wizard/uninstall.h"
+#include "ui_uninstallwindow.h"
+
+#include "entry/logging.h"
+
+#include "ternga.h"
+#include "ternlog.h"
+#include "ternproductinfo.h"
+#include "ternresourcemgr.h"
+#include "ternsettings.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMouseEvent>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+QString downloadDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DataLocation) + QStringLiteral("/uninstallRes/");
+}
+
+QString defaultPicture(const QString& folder)
+{
+    const QString language = TernSettings::instance()
+                                 ->language(TernProductInfo::instance()->defaultLanguage())
+                                 .toLower();
+    return TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/") + folder
+        + QLatin1Char('/') + language + QStringLiteral(".png");
+}
+
+} // namespace
+
+int Uninstall::readPrice(const QString& language) const
+{
+    QFile file(TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/price.json"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        LogL("Uninstall", 5, "price.json file open error! will return!");
+        return -1;
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError) {
+        LogL("Uninstall", 5, "parseJsonErr.error");
+        return -1;
+    }
+    const QJsonValue value = document.object().value(language);
+    return value.isString() ? value.toString().toInt() : -1;
+}
+
+QString Uninstall::bannerPicture() const
+{
+    const QString downloaded = downloadDirectory()
+        + QStringLiteral("banner_pic_%1.png").arg(TernResourceMgr::instance()->currentLanguage());
+    if (QFile::exists(downloaded))
+        return downloaded;
+    UninstallLog::debug(QStringLiteral("Uninstall downLoad banner_pic not exists!"));
+    return defaultPicture(QStringLiteral("banner_pic"));
+}
+
+QString Uninstall::promotionPicture() const
+{
+    const QString downloaded = downloadDirectory()
+        + QStringLiteral("promotion_pic_%1.png").arg(TernResourceMgr::instance()->currentLanguage());
+    if (QFile::exists(downloaded))
+        return downloaded;
+    UninstallLog::debug(QStringLiteral("Uninstall downLoad promotion__pic not exists!"));
+    return defaultPicture(QStringLiteral("promotion_pic"));
+}
+
+void Uninstall::uninstallSkin(QString bannerName, QString promotionName)
+{
+    UninstallLog::debug(QStringLiteral("Uninstall bind purchase img :") + bannerName
+        + QStringLiteral(" || and promotion img:") + promotionName);
+    form->discountBg->setStyleSheet(QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(bannerName));
+    form->purchaseImg->setStyleSheet(QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}").arg(promotionName));
+}
+
+bool Uninstall::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress;
+    const bool release = type == QEvent::MouseButtonRelease;
+    if (watched == form->frmPurchaseBtn && press) {
+        sendEvent(QStringLiteral("btn_buy"));
+        TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"), QStringLiteral("openpurchaseurl"),
+            TERNGA::Event, QStringLiteral("uninstall_btn_buy"), 0);
+        onPurchaseDlgSlot();
+    } else if (watched == form->framePurchase && (press || release)) {
+        form->purchaseBtn1->setDown(press);
+    } else if (watched == form->discountBg && (press || release)) {
+        form->btnDiscount->setDown(press);
+        if (release)
+            form->btnDiscount->click();
+    }
+    return TernMainWindowBase::eventFilter(watched, event);
+}
+
+void Uninstall::onPurchaseDlgSlot()
+{
+    if (dragging)
+        return;
+    const QString address = TernProductInfo::instance()->purchaseUrl(QString(), nullptr);
+    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
