@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The product's own texts for one wizard page in the current language, from
+// "brand_recommend.json" in the product folder; empty when the file has none. Read afresh on
+// every call, so an edited file counts at once.
+QStringList brandRecommendTexts(const QString& pageKey);
