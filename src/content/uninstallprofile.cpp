@@ -1,23 +1,235 @@
 #include "content/uninstallprofile.h"
 
-#include <QTimer>
+#include "content/contentdocuments.h"
+#include "content/downloaditem.h"
+#include "content/updaterdownload.h"
+#include "content/updaterlocation.h"
+#include "content/urlhandler.h"
+#include "entry/logging.h"
 
-// Placeholder until the configuration loader lands: delivers nothing but the end of loading.
+#include "framework.h"
+#include "ternproductinfo.h"
+#include "ternresourcemgr.h"
+#include "ternsettings.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
 UninstallProfile::UninstallProfile(QObject* parent)
     : QObject(parent)
 {
     registerContentMetaTypes();
-    QTimer::singleShot(0, this, &UninstallProfile::loadDefaultRes);
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(kServiceTimeoutMs);
+
+    TernProductInfo* product = TernProductInfo::instance();
+    m_language = TernSettings::instance()->language(product->defaultLanguage());
+
+    m_manager = Framework::networkAccessManager();
+    if (m_manager) {
+        const QUrl url(product->extendParam(QStringLiteral("uninstallConfigURL"), QString()),
+            QUrl::TolerantMode);
+        m_pServiceReply = m_manager->get(QNetworkRequest(url));
+        m_pServiceReply->ignoreSslErrors();
+        connect(m_pServiceReply, &QNetworkReply::finished, this,
+            &UninstallProfile::onReplaryFinished, Qt::QueuedConnection);
+        downloadUpdater();
+    }
+    connect(m_timer, &QTimer::timeout, this, &UninstallProfile::readConfigTimeout);
+    m_timer->start();
 }
 
-UninstallProfile::~UninstallProfile() = default;
+UninstallProfile::~UninstallProfile()
+{
+    if (m_thread) {
+        // The worker is deleted in its own thread once the loop has ended (finished ->
+        // deleteLater); whatever is left after the join is no longer used by anyone.
+        m_thread->quit();
+        m_thread->wait();
+        delete m_worker.data();
+        delete m_thread;
+    }
+    if (m_pServiceReply) {
+        disconnect(m_pServiceReply, nullptr, this, nullptr);
+        m_pServiceReply->abort();
+        delete m_pServiceReply;
+    }
+}
 
-void UninstallProfile::onReplaryFinished() { }
-void UninstallProfile::readConfigTimeout() { }
-void UninstallProfile::parseUninstallConfig() { }
-void UninstallProfile::parseDefaultJson() { }
+void UninstallProfile::onReplaryFinished()
+{
+    if (m_timedOut) {
+        // The defaults went out at the time-out; the aborted or late answer is not used.
+        if (m_pServiceReply && sender() == m_pServiceReply) {
+            m_pServiceReply->deleteLater();
+            m_pServiceReply = nullptr;
+        }
+        return;
+    }
+    QNetworkReply* reply = m_pServiceReply;
+    if (reply && sender() == reply && reply->error() == QNetworkReply::NoError) {
+        m_timer->stop();
+        m_serviceData = reply->readAll();
+        m_pServiceReply = nullptr;
+        reply->deleteLater();
+        parseUninstallConfig();
+        return;
+    }
+    if (!reply)
+        UninstallLog::error(QStringLiteral("m_pServiceReply is nullptr"));
+    else if (sender() != reply)
+        UninstallLog::error(QStringLiteral("sender() != m_pServiceReply"));
+    else
+        UninstallLog::error(QStringLiteral("NetworkError error:") + reply->errorString());
+    UninstallLog::debug(QStringLiteral("load default res!"));
+    QTimer::singleShot(1, Qt::PreciseTimer, this, &UninstallProfile::loadDefaultRes);
+}
+
+void UninstallProfile::readConfigTimeout()
+{
+    m_timedOut = true;
+    if (m_pServiceReply)
+        m_pServiceReply->abort();
+    UninstallLog::debug(QStringLiteral("readuninstallConfig faild!"));
+    loadDefaultRes();
+}
 
 void UninstallProfile::loadDefaultRes()
 {
+    m_timer->stop();
+    // Several failures may ask for the defaults (a time-out racing an error, two failing
+    // documents); the window gets them once.
+    if (m_defaultsLoaded)
+        return;
+    m_defaultsLoaded = true;
+
+    // The cause texts are looked up under the keys of the cause choice: it goes first.
+    const QString directory
+        = TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig");
+    const QString names[] = { QStringLiteral("/recommendApp.json"),
+        QStringLiteral("/uninstallChose.json"), QStringLiteral("/uninstallCause.json") };
+    for (const QString& name : names) {
+        QFile file(directory + name);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            UninstallLog::error(QStringLiteral("Failed to open DefaultJsonFile file(") + name
+                + QStringLiteral("): ") + file.errorString());
+            continue;
+        }
+        m_serviceData = file.readAll();
+        parseDefaultJson();
+        file.close();
+    }
+    deliverResourcesReady();
+}
+
+void UninstallProfile::parseDefaultJson()
+{
+    using namespace ContentDocuments;
+    QJsonDocument document;
+    QString failure;
+    if (!parseDocument(m_serviceData, &document, &failure)) {
+        UninstallLog::error(failure);
+        return;
+    }
+    const QJsonObject root = document.object();
+    switch (kindOf(root)) {
+    case Kind::RecommendedApps:
+        emit recAppEmit(recApps(recommendedApps(root, m_language)));
+        break;
+    case Kind::CauseChoice: {
+        const CauseChoice choice = causeChoice(root, m_language);
+        m_causeCheck = choice.causeCheck;
+        m_users = choice.users;
+        m_causeKeys += choice.keys;
+        break;
+    }
+    case Kind::CauseTexts:
+        emit uninstallCauseEmit(m_causeCheck, m_causeKeys,
+            textsForKeys(causeTextObject(root, m_language), m_causeKeys), m_users);
+        break;
+    case Kind::None:
+        break;
+    }
+}
+
+void UninstallProfile::parseUninstallConfig()
+{
+    QJsonDocument document;
+    QString failure;
+    if (!ContentDocuments::parseDocument(m_serviceData, &document, &failure)) {
+        UninstallLog::error(failure);
+        loadDefaultRes();
+        return;
+    }
+    if (!document.isObject()) {
+        UninstallLog::error(QStringLiteral("service configuration is not a JSON object"));
+        loadDefaultRes();
+        return;
+    }
+    const ContentDocuments::ServiceConfig config
+        = ContentDocuments::serviceConfig(document.object());
+    startWorker(config.version, config.bannerPic, config.promotionPic, config.recommendApp,
+        config.uninstallChose, config.uninstallCause);
+}
+
+void UninstallProfile::startWorker(const QString& version, const QString& bannerPic,
+    const QString& promotionPic, const QString& recAppUrl, const QString& choseUrl,
+    const QString& causeUrl)
+{
+    // The address takes the language in lower case, the file name takes it as it is.
+    const QString suffix = m_language.toLower() + QStringLiteral(".png");
+    const QList<DownloadItem> downloads {
+        { QUrl(bannerPic + suffix, QUrl::TolerantMode),
+            QStringLiteral("banner_pic_%1.png").arg(m_language) },
+        { QUrl(promotionPic + suffix, QUrl::TolerantMode),
+            QStringLiteral("promotion_pic_%1.png").arg(m_language) },
+    };
+
+    m_thread = new QThread;
+    auto* worker = new UrlHandler(version, downloads, recAppUrl, choseUrl, causeUrl);
+    m_worker = worker;
+    worker->moveToThread(m_thread);
+
+    connect(m_thread, &QThread::started, worker, &UrlHandler::recAppHandelThreadFunction,
+        Qt::QueuedConnection);
+    connect(m_thread, &QThread::started, worker, &UrlHandler::choseHandelThreadFunction,
+        Qt::QueuedConnection);
+    connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
+
+    connect(worker, &UrlHandler::downLoadResEmit, this, &UninstallProfile::deliverResourcesReady,
+        Qt::QueuedConnection);
+    connect(worker, &UrlHandler::LoadResError, this, &UninstallProfile::loadDefaultRes,
+        Qt::QueuedConnection);
+    connect(
+        worker, &UrlHandler::recAppEmit, this, &UninstallProfile::recAppEmit, Qt::QueuedConnection);
+    connect(worker, &UrlHandler::uninstallCauseEmit, this, &UninstallProfile::uninstallCauseEmit,
+        Qt::QueuedConnection);
+
+    m_thread->start(QThread::InheritPriority);
+}
+
+void UninstallProfile::deliverResourcesReady()
+{
+    // The pictures may be declared ready by the worker and by the defaults: once is enough.
+    if (m_resourcesDelivered)
+        return;
+    m_resourcesDelivered = true;
     emit downLoadResEmit();
+}
+
+void UninstallProfile::downloadUpdater()
+{
+    const QString address
+        = TernProductInfo::instance()->extendParam(QStringLiteral("updateAppUrl"), QString());
+    if (address.isEmpty())
+        return;
+    auto* download = new UpdaterDownload(updaterPath(), this);
+    download->start(m_manager, QUrl(address, QUrl::TolerantMode));
 }

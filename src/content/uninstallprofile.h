@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -15,16 +16,21 @@ class QTimer;
 class UrlHandler;
 
 // Delivers the wizard's promotional and questionnaire content: from the remote service when it
-// answers in time, otherwise from the default documents shipped with the product.
+// answers in time, otherwise from the default documents shipped with the product. Either way
+// downLoadResEmit comes exactly once, after the applications and causes of that source.
 class UninstallProfile : public QObject {
     Q_OBJECT
 public:
     explicit UninstallProfile(QObject* parent = nullptr);
+    // Stops and joins the worker thread: no thread outlives the profile.
     ~UninstallProfile() override;
+
+    static constexpr int kServiceTimeoutMs = 3000;
 
 signals:
     void recAppEmit(QVector<RecApp> apps);
-    void uninstallCauseEmit(bool causeCheck, QVector<QString> keys, QMap<QString, QString> texts, QString users);
+    void uninstallCauseEmit(
+        bool causeCheck, QVector<QString> keys, QMap<QString, QString> texts, QString users);
     void downLoadResEmit();
 
 private slots:
@@ -35,9 +41,14 @@ private:
     void loadDefaultRes();
     void parseUninstallConfig();
     void parseDefaultJson();
+    void startWorker(const QString& version, const QString& bannerPic, const QString& promotionPic,
+        const QString& recAppUrl, const QString& choseUrl, const QString& causeUrl);
+    void downloadUpdater();
+    void deliverResourcesReady();
 
+    // Shared with the rest of the process and owned by the host framework.
     QNetworkAccessManager* m_manager = nullptr;
-    QNetworkReply* m_pServiceReply = nullptr;
+    QPointer<QNetworkReply> m_pServiceReply;
     QTimer* m_timer = nullptr;
     QThread* m_thread = nullptr;
     QByteArray m_serviceData;
@@ -45,5 +56,9 @@ private:
     bool m_causeCheck = false;
     QString m_users;
     QVector<QString> m_causeKeys;
-    UrlHandler* m_worker = nullptr;
+    QPointer<UrlHandler> m_worker;
+
+    bool m_timedOut = false;
+    bool m_defaultsLoaded = false;
+    bool m_resourcesDelivered = false;
 };

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-// Where the updater is downloaded to and started from: the data location's "updater" folder
-// and the product's executable name.
-QString updaterDirectory();
+// Where the downloaded updater lies: the data location's "updater" folder, under the product's
+// executable name. The update offer starts this file.
 QString updaterPath();

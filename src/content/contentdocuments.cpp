@@ -1,0 +1,141 @@
+#include "content/contentdocuments.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+namespace ContentDocuments {
+
+namespace {
+
+const QString kRecommendApp = QStringLiteral("recommendApp");
+const QString kUninstallChose = QStringLiteral("uninstallChose");
+const QString kUninstallCause = QStringLiteral("uninstallCause");
+
+bool holdsObject(const QJsonObject& root, const QString& key)
+{
+    return root.contains(key) && root.value(key).isObject();
+}
+
+} // namespace
+
+QString parseFailureMessage(const QJsonParseError& error)
+{
+    return QStringLiteral("JSON parsing error:") + error.errorString()
+        + QStringLiteral("\nError offset : ") + QString::number(error.offset);
+}
+
+bool parseDocument(const QByteArray& bytes, QJsonDocument* document, QString* failure)
+{
+    QJsonParseError error;
+    *document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *failure = parseFailureMessage(error);
+        return false;
+    }
+    return true;
+}
+
+Kind kindOf(const QJsonObject& root)
+{
+    if (holdsObject(root, kRecommendApp))
+        return Kind::RecommendedApps;
+    if (holdsObject(root, kUninstallChose))
+        return Kind::CauseChoice;
+    if (holdsObject(root, kUninstallCause))
+        return Kind::CauseTexts;
+    return Kind::None;
+}
+
+QJsonValue languageEntry(const QJsonObject& byLanguage, const QString& language)
+{
+    if (byLanguage.contains(language))
+        return byLanguage.value(language);
+    return byLanguage.value(QStringLiteral("default"));
+}
+
+QVector<RecommendedApp> recommendedApps(const QJsonObject& root, const QString& language)
+{
+    const QJsonArray entries = root.value(kRecommendApp).toObject().value(language).toArray();
+    QVector<RecommendedApp> apps;
+    apps.reserve(entries.size());
+    for (const QJsonValue& entry : entries) {
+        const QJsonObject object = entry.toObject();
+        RecommendedApp app;
+        app.app.icon = object.value(QStringLiteral("icon")).toString();
+        app.app.name = object.value(QStringLiteral("name")).toString();
+        app.app.url = object.value(QStringLiteral("url")).toString();
+        app.picUrl = object.value(QStringLiteral("pic_url")).toString();
+        apps.append(app);
+    }
+    return apps;
+}
+
+QVector<RecApp> recApps(const QVector<RecommendedApp>& apps)
+{
+    QVector<RecApp> result;
+    result.reserve(apps.size());
+    for (const RecommendedApp& app : apps)
+        result.append(app.app);
+    return result;
+}
+
+CauseChoice causeChoice(const QJsonObject& root, const QString& language)
+{
+    CauseChoice choice;
+    choice.causeCheck = root.value(QStringLiteral("uninstallCuaseCheck")).toBool(false);
+    choice.users = root.value(QStringLiteral("users")).toString();
+    const QJsonArray keys
+        = languageEntry(root.value(kUninstallChose).toObject(), language).toArray();
+    choice.keys.reserve(keys.size());
+    for (const QJsonValue& key : keys)
+        choice.keys.append(key.toString());
+    return choice;
+}
+
+QJsonObject causeTextObject(const QJsonObject& root, const QString& language)
+{
+    return languageEntry(root.value(kUninstallCause).toObject(), language).toObject();
+}
+
+QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QString>& keys)
+{
+    QMap<QString, QString> result;
+    for (const QString& key : keys)
+        result.insert(key, texts.value(key).toString());
+    return result;
+}
+
+QMap<QString, QString> allTexts(const QJsonObject& texts)
+{
+    QMap<QString, QString> result;
+    for (auto it = texts.begin(); it != texts.end(); ++it)
+        result.insert(it.key(), it.value().toString());
+    return result;
+}
+
+ServiceConfig serviceConfig(const QJsonObject& root)
+{
+    ServiceConfig config;
+    config.version = root.value(QStringLiteral("version")).toString();
+    config.bannerPic = root.value(QStringLiteral("banner_pic")).toString();
+    config.promotionPic = root.value(QStringLiteral("promotion_pic")).toString();
+    config.recommendApp = root.value(kRecommendApp).toString();
+    config.uninstallChose = root.value(kUninstallChose).toString();
+    config.uninstallCause = root.value(kUninstallCause).toString();
+    return config;
+}
+
+bool isSafeFileName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || QDir::isAbsolutePath(name))
+        return false;
+    // A drive letter or an alternate data stream on Windows, a folder anywhere.
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QLatin1Char(':')) && !name.contains(QLatin1String(".."))
+        && !name.contains(QChar(0));
+}
+
+} // namespace ContentDocuments
