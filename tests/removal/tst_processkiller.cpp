@@ -35,7 +35,6 @@ private slots:
     void initTestCase();
     void killsEveryWholeNameMatchInOnePass();
     void sparesItself();
-    void ignoresNamesThatNoProcessCarries();
 
 private:
     QString executable;
@@ -94,16 +93,6 @@ void ProcessKillerTest::sparesItself()
     QCOMPARE(asking->exitCode(), 0);
     QVERIFY(hasEnded(lingering));
     QCOMPARE(lingering->exitStatus(), QProcess::CrashExit);
-}
-
-void ProcessKillerTest::ignoresNamesThatNoProcessCarries()
-{
-    ProcessCopies copies;
-    QProcess* process = copies.start(executable);
-    QVERIFY(process);
-    killProcesses({});
-    killProcesses({ executable + QStringLiteral("-missing"), QString() });
-    QVERIFY(stillRuns(process));
 }
 
 // Besides running the tests, this executable serves as the processes that the self-check
