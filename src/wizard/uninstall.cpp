@@ -75,7 +75,9 @@ void Uninstall::initData()
 
     loadingMovie = new QMovie(m_loadingPath);
     form->loadingLab->setMovie(loadingMovie);
-    loadingMovie->start();
+    // A skin without an animation path leaves nothing to play.
+    if (!m_loadingPath.isEmpty())
+        loadingMovie->start();
     form->lblLoadingPng->startAnimation();
 
     UninstallLog::debug(QStringLiteral("Uninstall initData createUID"));
