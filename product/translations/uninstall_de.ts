@@ -20,7 +20,7 @@
     <name>FrmInfo</name>
     <message>
         <source>1000+ Formats Supported</source>
-        <translation>1000+ unterstützte Formate</translation>
+        <translation>1000+ Formate</translation>
     </message>
     <message>
         <source>120× Faster Conversion</source>
@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>15+ Years History, 50 Million + Users</source>
-        <translation>Über 15 Jahre Erfahrung, 50 Mio.+ Nutzer</translation>
+        <translation>15+ Jahre Erfahrung, 50 Mio.+ Nutzer</translation>
     </message>
 </context>
 <context>

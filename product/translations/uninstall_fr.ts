@@ -20,7 +20,7 @@
     <name>FrmInfo</name>
     <message>
         <source>1000+ Formats Supported</source>
-        <translation>1000+ formats pris en charge</translation>
+        <translation>1000+ formats</translation>
     </message>
     <message>
         <source>120× Faster Conversion</source>
@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>15+ Years History, 50 Million + Users</source>
-        <translation>15 ans d’expérience, 50 millions+ d’utilisateurs</translation>
+        <translation>15+ ans d’expérience, 50 M+ d’utilisateurs</translation>
     </message>
 </context>
 <context>

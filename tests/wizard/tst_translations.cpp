@@ -238,7 +238,7 @@ private slots:
         QCOMPARE(text("btnCancel_3"), QStringLiteral("Abbrechen"));
         QCOMPARE(text("btnUpdate"), QStringLiteral("Jetzt aktualisieren"));
         QCOMPARE(text("label_3", "frameEmail"), QStringLiteral("E-Mail:"));
-        QCOMPARE(text("lblText1", "frmInfo"), QStringLiteral("1000+ unterstützte Formate"));
+        QCOMPARE(text("lblText1", "frmInfo"), QStringLiteral("1000+ Formate"));
         QCOMPARE(text("lblText1", "frmUpdateInfo"), QStringLiteral("Stärkere Funktionen"));
         QCOMPARE(text("label_3", "FrmUser"), QStringLiteral("Nutzer"));
         QVERIFY2(text("purchaseBtn").contains(QStringLiteral(">20%</span> Rabatt kaufen")),
@@ -248,6 +248,24 @@ private slots:
         QVERIFY(!text("updateTipLab").contains(QStringLiteral("%1")));
         QCOMPARE(wizard->findChild<QTextEdit*>(QStringLiteral("causeEdit"))->placeholderText(),
             QStringLiteral("Ihre Vorschläge oder Fragen (optional)"));
+    }
+
+    // Every page sits in one stack, so any text too long for its row would widen the window.
+    void windowKeepsItsSize_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char* language : { "en", "de", "fr", "zh_CN" })
+            QTest::newRow(language) << QString::fromLatin1(language);
+    }
+
+    void windowKeepsItsSize()
+    {
+        QFETCH(QString, language);
+        TernResourceMgr::instance()->setCurrentLanguage(language);
+        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
+        auto wizard = std::make_unique<Uninstall>();
+        wizard->show();
+        QCOMPARE(wizard->size(), QSize(857, 591));
     }
 
 private:
