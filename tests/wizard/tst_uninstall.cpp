@@ -124,6 +124,8 @@ private slots:
     {
         SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
         SetLogLevel(1);
+        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
+            R"({"en": "20"})"));
         m_context = new UninstallContext;
         UninstallRegMgr::init()->setRegContext(m_context);
     }
