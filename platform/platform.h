@@ -13,7 +13,8 @@ namespace Platform {
 
 // The file name of an executable called baseName: "Foo.exe" on Windows, "Foo" elsewhere.
 QString executableFileName(const QString& baseName);
-// The file name of a shared library called baseName: "CEIPG.dll" on Windows, "libCEIPG.so" elsewhere.
+// The file name of a shared library called baseName: "CEIPG.dll" on Windows, "libCEIPG.so"
+// elsewhere.
 QString sharedLibraryFileName(const QString& baseName);
 // Absolute path of the running process's executable; empty when it cannot be told.
 QString executablePath();

@@ -168,7 +168,8 @@ int main(int argc, char** argv)
     std::printf("  new version, %d pictures downloaded:     %8.2f ms\n", downloaded, download);
     std::printf("  wizard window shown to home page, %zu runs: median %.2f ms, max %.2f ms\n",
         shown.size(), percentile(shown, 0.5), percentile(shown, 1.0));
-    std::printf("  window target %.0f ms: worst / target = %.3f\n", kTargetMs, percentile(shown, 1.0) / kTargetMs);
+    std::printf("  window target %.0f ms: worst / target = %.3f\n", kTargetMs,
+        percentile(shown, 1.0) / kTargetMs);
     std::printf("  target %.0f ms: median / target = %.3f, worst / target = %.3f\n", kTargetMs,
         median / kTargetMs, std::max(cold, percentile(warm, 1.0)) / kTargetMs);
     if (picturesFetched != 0)

@@ -29,7 +29,8 @@ const ProductDescription& ProductDescription::current()
 void ProductDescription::reload()
 {
     ProductDescription fresh;
-    fresh.installDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    fresh.installDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                    : QDir::currentPath();
     QFile file(fresh.installDir + QStringLiteral("/product.json"));
     QJsonObject object;
     if (file.open(QIODevice::ReadOnly))
@@ -43,7 +44,9 @@ void ProductDescription::reload()
     fresh.organization = text(object, "organization", QStringLiteral("Tern"));
     fresh.defaultSkin = text(object, "defaultSkin", QStringLiteral("default"));
     fresh.defaultLanguage = text(object, "defaultLanguage", QStringLiteral("en"));
-    fresh.resourceRoot = QDir(fresh.installDir).absoluteFilePath(text(object, "resourceRoot", QStringLiteral("resources")));
+    fresh.resourceRoot
+        = QDir(fresh.installDir)
+              .absoluteFilePath(text(object, "resourceRoot", QStringLiteral("resources")));
     fresh.afterUninstallUrl = text(object, "afterUninstallUrl");
     fresh.purchaseUrl = text(object, "purchaseUrl");
     fresh.uninstallDiscount = object.value(QStringLiteral("uninstallDiscount")).toInt();

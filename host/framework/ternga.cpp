@@ -16,11 +16,12 @@ TERNGA* TERNGA::instance()
 
 QString TERNGA::eventFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DataLocation) + QStringLiteral("/analytics.jsonl");
+    return QStandardPaths::writableLocation(QStandardPaths::DataLocation)
+        + QStringLiteral("/analytics.jsonl");
 }
 
-void TERNGA::CEIP(const QString& category, const QString& action, EventType type, const QString& label,
-    int value)
+void TERNGA::CEIP(
+    const QString& category, const QString& action, EventType type, const QString& label, int value)
 {
     const QString path = eventFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());

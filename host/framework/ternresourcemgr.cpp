@@ -26,7 +26,8 @@ QString scaleSkinLengths(const QString& sheet, double factor)
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         scaled += sheet.midRef(last, match.capturedStart() - last);
-        scaled += QString::number(qRound(match.captured(1).toDouble() * factor)) + match.captured(2);
+        scaled
+            += QString::number(qRound(match.captured(1).toDouble() * factor)) + match.captured(2);
         last = match.capturedEnd();
     }
     scaled += sheet.midRef(last);
@@ -83,7 +84,8 @@ void TernResourceMgr::setCurrentLanguage(const QString& language)
     const QString dir = productResourceRoot() + QStringLiteral("/translations");
     const QList<QPair<QString, QString>> catalogues {
         { QStringLiteral("uninstall_") + language, dir },
-        { QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath) },
+        { QStringLiteral("qtbase_") + language,
+            QLibraryInfo::location(QLibraryInfo::TranslationsPath) },
     };
     for (const auto& catalogue : catalogues) {
         auto* translator = new QTranslator(QCoreApplication::instance());

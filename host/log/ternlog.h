@@ -4,13 +4,13 @@
 // a line is formatted outside the lock and appended with a single write.
 
 #if defined(_WIN32)
-#  if defined(TERNLOG_BUILD)
-#    define TERNLOG_API __declspec(dllexport)
-#  else
-#    define TERNLOG_API __declspec(dllimport)
-#  endif
+#if defined(TERNLOG_BUILD)
+#define TERNLOG_API __declspec(dllexport)
 #else
-#  define TERNLOG_API __attribute__((visibility("default")))
+#define TERNLOG_API __declspec(dllimport)
+#endif
+#else
+#define TERNLOG_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus

@@ -49,9 +49,11 @@ void pressAndRelease(QWidget* widget)
 {
     const QPoint centre = widget->rect().center();
     const QPoint global = widget->mapToGlobal(centre);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(
+        QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(
+        QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &release);
 }
 
@@ -71,7 +73,8 @@ Autopilot::Autopilot(const QString& scriptPath, QObject* parent)
         if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
             m_steps.append(trimmed);
     }
-    m_outputDir = qEnvironmentVariable("TERN_AUTOPILOT_OUTPUT", QFileInfo(scriptPath).absolutePath());
+    m_outputDir
+        = qEnvironmentVariable("TERN_AUTOPILOT_OUTPUT", QFileInfo(scriptPath).absolutePath());
     QDir().mkpath(m_outputDir);
     connect(&m_timer, &QTimer::timeout, this, &Autopilot::tick);
     m_timer.start(50);

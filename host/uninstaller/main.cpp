@@ -15,11 +15,13 @@ int main(int argc, char** argv)
 {
     const QString self = Platform::executablePath();
     const QString dir = self.isEmpty() ? QStringLiteral(".") : QFileInfo(self).absolutePath();
-    const QString libraryPath = dir + QLatin1Char('/') + Platform::sharedLibraryFileName(QStringLiteral("uninstall"));
+    const QString libraryPath
+        = dir + QLatin1Char('/') + Platform::sharedLibraryFileName(QStringLiteral("uninstall"));
 
     WizardLibrary wizard;
     if (!wizard.load(libraryPath)) {
-        std::fprintf(stderr, "uninstaller: cannot load %s: %s\n", qPrintable(libraryPath), qPrintable(wizard.errorString()));
+        std::fprintf(stderr, "uninstaller: cannot load %s: %s\n", qPrintable(libraryPath),
+            qPrintable(wizard.errorString()));
         return 1;
     }
     wizard.frameworkInit(argc, 0, argv);

@@ -14,7 +14,10 @@ public:
     bool load(const QString& path);
     QString errorString() const { return m_library.errorString(); }
 
-    void frameworkInit(int argc, int flags, char** argv) const { m_frameworkInit(argc, flags, argv); }
+    void frameworkInit(int argc, int flags, char** argv) const
+    {
+        m_frameworkInit(argc, flags, argv);
+    }
     int mainEntry(int argc, char** argv) const { return m_mainEntry(argc, argv); }
     void registerContext(UninstallContext* context) const;
 

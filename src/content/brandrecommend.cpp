@@ -14,7 +14,9 @@ QStringList brandRecommendTexts(const QString& pageKey)
 
     // A missing file reads as empty text, which fails to parse and is logged like a bad one.
     QFile file(TernResourceMgr::instance()->productDir() + QStringLiteral("/brand_recommend.json"));
-    const QString text = file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
+    const QString text = file.open(QIODevice::ReadOnly | QIODevice::Text)
+        ? QString::fromUtf8(file.readAll())
+        : QString();
     file.close();
 
     QJsonParseError parseJsonErr;

@@ -31,11 +31,13 @@ QFont startupFont(const QFont& applicationFont)
         if (isFontFamilyInstalled(family)) {
             font = QFont(family);
         } else {
-            const QString english = product->extendParam(QStringLiteral("fontFamily"), QStringLiteral("en"));
+            const QString english
+                = product->extendParam(QStringLiteral("fontFamily"), QStringLiteral("en"));
             if (isFontFamilyInstalled(english))
                 font = QFont(english);
         }
     }
-    font.setPointSize(zoomedPointSize(TernResourceMgr::getZoomDPI(), TernResourceMgr::getBaseZoomDPI()));
+    font.setPointSize(
+        zoomedPointSize(TernResourceMgr::getZoomDPI(), TernResourceMgr::getBaseZoomDPI()));
     return font;
 }

@@ -41,7 +41,8 @@ bool passesStartGate(int argc, char** argv, bool* normalMode)
 
 void applyAboutIcon()
 {
-    const QString value = TernProductInfo::instance()->extendParam(QStringLiteral("isAboutIconShow"), QString());
+    const QString value
+        = TernProductInfo::instance()->extendParam(QStringLiteral("isAboutIconShow"), QString());
     if (!value.isEmpty() && value.toInt() == 0)
         Framework::setAboutIcnShow(false);
 }
@@ -55,7 +56,8 @@ extern "C" void UinstallFramworkInit(int a, int b, char** argv)
 
 extern "C" int main_entry(int argc, char** argv)
 {
-    const QString logFile = QStandardPaths::writableLocation(QStandardPaths::DataLocation) + QStringLiteral("/uninstall.log");
+    const QString logFile = QStandardPaths::writableLocation(QStandardPaths::DataLocation)
+        + QStringLiteral("/uninstall.log");
     SetLogfile(logFile.toStdString().c_str());
     SetLogLevel(1);
     UninstallLog::debug(QStringLiteral("InitFramework!"));

@@ -37,9 +37,7 @@ void UninstallRegMgr::setRegContext(UninstallContext* context)
         m_context = context;
 }
 
-void UninstallRegMgr::compositeFunction()
-{
-}
+void UninstallRegMgr::compositeFunction() { }
 
 UninstallRegMgr& UninstallRegMgr::operator=(const UninstallRegMgr& other)
 {

@@ -112,8 +112,9 @@ bool Uninstall::eventFilter(QObject* watched, QEvent* event)
 void Uninstall::buyFrom(const QString& button)
 {
     sendEvent(QStringLiteral("btn_") + button);
-    TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"), QStringLiteral("openpurchaseurl"),
-        TERNGA::Event, QStringLiteral("uninstall_btn_") + button, 0);
+    TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"),
+        QStringLiteral("openpurchaseurl"), TERNGA::Event, QStringLiteral("uninstall_btn_") + button,
+        0);
     onPurchaseDlgSlot();
 }
 

@@ -1,8 +1,8 @@
 // What the skin tunes beyond a style sheet: the style properties, the start-up texts built
 // from them, the placement pass on every paint, and the language chooser.
 
-#include "wizard/uninstall.h"
 #include "ui_uninstallwindow.h"
+#include "wizard/uninstall.h"
 
 #include "entry/logging.h"
 #include "entry/uninstallaborted.h"
@@ -31,8 +31,7 @@ int hostDiscount()
     return context ? context->discount : 0;
 }
 
-template <typename T>
-void storeWhenDifferent(T& field, const T& value)
+template <typename T> void storeWhenDifferent(T& field, const T& value)
 {
     if (field != value)
         field = value;
@@ -72,19 +71,44 @@ void Uninstall::setLineHeight(const QString& value)
     m_lineHeight = value;
 }
 
-void Uninstall::setFontWeight(int value) { storeWhenDifferent(m_fontWeight, value); }
-void Uninstall::setFontSize(int value) { storeWhenDifferent(m_fontSize, value); }
-void Uninstall::setClrTitleText(const QColor& value) { storeWhenDifferent(m_clrTitleText, value); }
-void Uninstall::setPruchasePos(const QSize& value) { storeWhenDifferent(m_pruchasePos, value); }
-void Uninstall::setFrmUserPos(const QSize& value) { storeWhenDifferent(m_frmUserPos, value); }
-void Uninstall::setFontPurchaseSize(int value) { storeWhenDifferent(m_fontPurchaseSize, value); }
-void Uninstall::setTextMinWidth(int value) { storeWhenDifferent(m_textMinWidth, value); }
-void Uninstall::setTextFixWidth(int value) { storeWhenDifferent(m_textFixWidth, value); }
+void Uninstall::setFontWeight(int value)
+{
+    storeWhenDifferent(m_fontWeight, value);
+}
+void Uninstall::setFontSize(int value)
+{
+    storeWhenDifferent(m_fontSize, value);
+}
+void Uninstall::setClrTitleText(const QColor& value)
+{
+    storeWhenDifferent(m_clrTitleText, value);
+}
+void Uninstall::setPruchasePos(const QSize& value)
+{
+    storeWhenDifferent(m_pruchasePos, value);
+}
+void Uninstall::setFrmUserPos(const QSize& value)
+{
+    storeWhenDifferent(m_frmUserPos, value);
+}
+void Uninstall::setFontPurchaseSize(int value)
+{
+    storeWhenDifferent(m_fontPurchaseSize, value);
+}
+void Uninstall::setTextMinWidth(int value)
+{
+    storeWhenDifferent(m_textMinWidth, value);
+}
+void Uninstall::setTextFixWidth(int value)
+{
+    storeWhenDifferent(m_textFixWidth, value);
+}
 
 void Uninstall::initUI()
 {
     const QString productName = TernProductInfo::instance()->productName(QString());
-    form->titleLab->setText(QCoreApplication::translate("QObject", "Uninstall %1").arg(productName));
+    form->titleLab->setText(
+        QCoreApplication::translate("QObject", "Uninstall %1").arg(productName));
 
     m_discount = hostDiscount();
     if (m_discount == 0) {
@@ -95,7 +119,8 @@ void Uninstall::initUI()
     }
 
     applyDiscountTexts();
-    form->thinkLab->setText(QCoreApplication::translate("QObject", "Thank you for your use and feedback. Uninstalling..."));
+    form->thinkLab->setText(QCoreApplication::translate(
+        "QObject", "Thank you for your use and feedback. Uninstalling..."));
     form->lblUninstalling->show();
     form->lblUninstallEnd->hide();
 
@@ -103,10 +128,11 @@ void Uninstall::initUI()
     m_sticker->setObjectName(QStringLiteral("uninstall_Sticker1"));
     m_sticker->show();
 
-    form->purchaseBtn->setText(tr("<html><head/><body><p>Buy Now with <span style=\"font-size:%1pt; "
-                                  "font-weight:%2; color:%3;\">%4%</span> OFF</p></body></html>")
-                                   .arg(QString::number(m_fontSize), QString::number(m_fontWeight),
-                                       m_clrTitleText.name(), QString::number(m_discount)));
+    form->purchaseBtn->setText(
+        tr("<html><head/><body><p>Buy Now with <span style=\"font-size:%1pt; "
+           "font-weight:%2; color:%3;\">%4%</span> OFF</p></body></html>")
+            .arg(QString::number(m_fontSize), QString::number(m_fontWeight), m_clrTitleText.name(),
+                QString::number(m_discount)));
 
     m_frmUser = new FrmUser(form->CauseLeftBg);
     m_frmUser->show();
@@ -138,12 +164,15 @@ void Uninstall::applyDiscountTexts()
     if (m_textWeights.size() < 2 || m_textColors.size() < 2)
         return;
     UninstallLog::debug(QStringLiteral("initUI labInit!"));
-    const QString sentence = QCoreApplication::translate("QObject",
-        "<html><head/><body><p style='line-height: %1'>You can enjoy the largest discount ever <span "
-        "style='font-size:%4pt; font-weight:%2; color:%3;'>- %5% OFF</span></p></body></html>")
-                                 .arg(m_lineHeight, m_textWeights.at(0), m_textColors.at(0),
-                                     QString::number(m_fontPurchaseSize), QString::number(m_discount));
-    form->updateTipLab->setText(form->updateTipLab->text().replace(QStringLiteral("%1"), m_lineHeight));
+    const QString sentence
+        = QCoreApplication::translate("QObject",
+            "<html><head/><body><p style='line-height: %1'>You can enjoy the largest discount ever "
+            "<span "
+            "style='font-size:%4pt; font-weight:%2; color:%3;'>- %5% OFF</span></p></body></html>")
+              .arg(m_lineHeight, m_textWeights.at(0), m_textColors.at(0),
+                  QString::number(m_fontPurchaseSize), QString::number(m_discount));
+    form->updateTipLab->setText(
+        form->updateTipLab->text().replace(QStringLiteral("%1"), m_lineHeight));
     form->purchaseLab->setText(sentence);
 }
 
@@ -162,7 +191,8 @@ void Uninstall::placeFloatingWidgets()
 
     if (m_sticker) {
         // The corner is taken in window coordinates and used as is in the sticker's parent.
-        const QPoint corner = form->framePurchase->mapTo(this, QPoint(form->framePurchase->width() - 1, 0));
+        const QPoint corner
+            = form->framePurchase->mapTo(this, QPoint(form->framePurchase->width() - 1, 0));
         m_sticker->move(corner + QPoint(m_pruchasePos.width(), m_pruchasePos.height()));
     }
     if (m_frmUser) {

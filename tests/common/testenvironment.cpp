@@ -135,8 +135,10 @@ QString makeInstallation(const QString& name)
     QDir().mkpath(target);
     const QString stage = qEnvironmentVariable("UNINSTALL_STAGE_DIR");
     const QString product = qEnvironmentVariable("UNINSTALL_PRODUCT_DIR");
-    QProcess::execute(QStringLiteral("cp"), { QStringLiteral("-a"), product + QStringLiteral("/."), target });
-    const QStringList binaries = QDir(stage).entryList({ QStringLiteral("lib*.so*"), QStringLiteral("uninstaller") }, QDir::Files);
+    QProcess::execute(
+        QStringLiteral("cp"), { QStringLiteral("-a"), product + QStringLiteral("/."), target });
+    const QStringList binaries = QDir(stage).entryList(
+        { QStringLiteral("lib*.so*"), QStringLiteral("uninstaller") }, QDir::Files);
     for (const QString& binary : binaries)
         QFile::copy(stage + QLatin1Char('/') + binary, target + QLatin1Char('/') + binary);
     QFile::setPermissions(target + QStringLiteral("/uninstaller"),

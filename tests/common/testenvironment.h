@@ -40,12 +40,12 @@ QString makeInstallation(const QString& name);
 } // namespace TestEnv
 
 // A Qt Test main that brings the framework up first, as the host does.
-#define UNINSTALL_TEST_MAIN(TestObject)                                                    \
-    int main(int argc, char** argv)                                                        \
-    {                                                                                      \
-        TestEnv_initFramework(argc, argv);                                                 \
-        TestObject test;                                                                   \
-        return QTest::qExec(&test, argc, argv);                                            \
+#define UNINSTALL_TEST_MAIN(TestObject)                                                            \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        TestEnv_initFramework(argc, argv);                                                         \
+        TestObject test;                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
 
 void TestEnv_initFramework(int& argc, char** argv);

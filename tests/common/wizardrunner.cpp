@@ -22,7 +22,8 @@ Uninstall* visibleWizard()
     return nullptr;
 }
 
-int runMainEntry(const QStringList& arguments, const std::function<void(Uninstall*)>& script, int timeoutMs)
+int runMainEntry(
+    const QStringList& arguments, const std::function<void(Uninstall*)>& script, int timeoutMs)
 {
     std::vector<QByteArray> storage { QCoreApplication::applicationFilePath().toLocal8Bit() };
     for (const QString& argument : arguments)

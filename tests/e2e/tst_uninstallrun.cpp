@@ -21,7 +21,8 @@ struct Run {
 QStringList filesBelow(const QString& root)
 {
     QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator::Subdirectories);
     while (it.hasNext())
         files.append(QDir(root).relativeFilePath(it.next()));
     files.sort();
@@ -48,15 +49,19 @@ private:
         QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
         file.close();
         product.insert(QStringLiteral("name"),
-            QStringLiteral("Tern Converter %1 %2").arg(QCoreApplication::applicationPid()).arg(name));
+            QStringLiteral("Tern Converter %1 %2")
+                .arg(QCoreApplication::applicationPid())
+                .arg(name));
         QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-        params.insert(QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
-        params.insert(QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
+        params.insert(
+            QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
+        params.insert(
+            QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
         product.insert(QStringLiteral("extendParams"), params);
         TestEnv::writeFile(dir + QStringLiteral("/product.json"), QJsonDocument(product).toJson());
 
-        for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin", "plugins/codecs/b.bin",
-                 "docs/guide.txt", ".settings/hidden.ini" })
+        for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
+                 "plugins/codecs/b.bin", "docs/guide.txt", ".settings/hidden.ini" })
             TestEnv::writeFile(dir + QLatin1Char('/') + QLatin1String(path), "data");
         return dir;
     }
@@ -65,7 +70,10 @@ private:
     {
         QFile file(dir + QStringLiteral("/product.json"));
         file.open(QIODevice::ReadOnly);
-        return QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("name")).toString();
+        return QJsonDocument::fromJson(file.readAll())
+            .object()
+            .value(QStringLiteral("name"))
+            .toString();
     }
 
     Run run(const QString& dir, const QStringList& arguments, const QString& script)
@@ -105,7 +113,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_service.listen());
-        m_service.setResponse(QStringLiteral("/report"), HttpTestServer::Response::json("{\"code\":0}"));
+        m_service.setResponse(
+            QStringLiteral("/report"), HttpTestServer::Response::json("{\"code\":0}"));
     }
 
     void init() { m_service.clearRecords(); }
@@ -147,8 +156,10 @@ click btnComplete
 
         const QList<QJsonObject> posted = reports();
         QCOMPARE(posted.size(), 2);
-        QCOMPARE(posted.at(1).value(QStringLiteral("tid")), posted.at(0).value(QStringLiteral("tid")));
-        QCOMPARE(posted.at(1).value(QStringLiteral("userEmail")).toString(), QStringLiteral("someone@example.com"));
+        QCOMPARE(
+            posted.at(1).value(QStringLiteral("tid")), posted.at(0).value(QStringLiteral("tid")));
+        QCOMPARE(posted.at(1).value(QStringLiteral("userEmail")).toString(),
+            QStringLiteral("someone@example.com"));
         const QJsonArray causes = posted.at(0).value(QStringLiteral("uninstallCause")).toArray();
         QCOMPARE(causes.at(1).toObject().value(QStringLiteral("crash")).toBool(), true);
     }
@@ -158,7 +169,8 @@ click btnComplete
         const QString dir = makeInstallation(false);
         // Enough files that the removal is still running when the close request comes.
         for (int i = 0; i < 8000; ++i)
-            TestEnv::writeFile(dir + QStringLiteral("/media/set%1/file%2.bin").arg(i / 400).arg(i), "x");
+            TestEnv::writeFile(
+                dir + QStringLiteral("/media/set%1/file%2.bin").arg(i / 400).arg(i), "x");
         const Run result = run(dir, { QStringLiteral("-start_uninstall") }, QStringLiteral(R"(
 page processPage 1
 click btnContinue_1
@@ -207,7 +219,8 @@ click btnClose
     {
         const QString dir = makeInstallation(false);
         const QStringList before = filesBelow(dir);
-        const Run result = run(dir, { QStringLiteral("-start_uninstall") }, QStringLiteral("page processPage 1\nclick btnCancel_1\n"));
+        const Run result = run(dir, { QStringLiteral("-start_uninstall") },
+            QStringLiteral("page processPage 1\nclick btnCancel_1\n"));
         QCOMPARE(result.result, 0);
         QCOMPARE(filesBelow(dir), before);
         QVERIFY(reports().isEmpty());

@@ -3,9 +3,9 @@
 
 #include "testenvironment.h"
 
+#include "entry/startupfont.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
-#include "entry/startupfont.h"
 #include "wizard/uninstall.h"
 
 #include "ternresourcemgr.h"
@@ -107,7 +107,8 @@ private slots:
         TernResourceMgr::instance()->setCurrentSkin(QString());
         // The window is measured with the font main_entry gives it.
         QApplication::setFont(startupFont(QApplication::font()));
-        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
+        QVERIFY(TestEnv::writeFile(
+            TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
             R"({"en": "20", "de": "20", "fr": "20", "zh_CN": "20"})"));
     }
 
@@ -226,7 +227,8 @@ private slots:
         // The catalogue's texts are checked here, not the product's brand texts that override them.
         const QString brandFile = TestEnv::installDir() + QStringLiteral("/brand_recommend.json");
         QFile::rename(brandFile, brandFile + QStringLiteral(".away"));
-        const auto restore = qScopeGuard([&] { QFile::rename(brandFile + QStringLiteral(".away"), brandFile); });
+        const auto restore
+            = qScopeGuard([&] { QFile::rename(brandFile + QStringLiteral(".away"), brandFile); });
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("de"));
         TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
         auto wizard = std::make_unique<Uninstall>();

@@ -35,8 +35,7 @@ const QString kSkin = QStringLiteral(
     "qproperty-lineHeight: '150%'; qproperty-fontSize: 16; qproperty-fontWeight: 700; "
     "qproperty-clrTitleText: '#ff5a36'; qproperty-fontPurchaseSize: 22; }");
 
-template <typename T = QWidget>
-T* child(QWidget* window, const char* name)
+template <typename T = QWidget> T* child(QWidget* window, const char* name)
 {
     T* widget = window->findChild<T*>(QString::fromLatin1(name));
     if (!widget)
@@ -82,7 +81,8 @@ private:
 
     std::unique_ptr<Uninstall> makeWizard(bool testMode)
     {
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
+        TestEnv::setExtendParam(
+            QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
         auto wizard = std::make_unique<Uninstall>();
         wizard->show();
         return wizard;
@@ -91,8 +91,10 @@ private:
     void deliverCauses(Uninstall* wizard, bool exclusive)
     {
         emit wizard->contentProfile()->uninstallCauseEmit(exclusive,
-            { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e") },
-            { { QStringLiteral("a"), QStringLiteral("Too slow") }, { QStringLiteral("c"), QStringLiteral("Too dear") } },
+            { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
+                QStringLiteral("e") },
+            { { QStringLiteral("a"), QStringLiteral("Too slow") },
+                { QStringLiteral("c"), QStringLiteral("Too dear") } },
             QStringLiteral("50 million"));
     }
 
@@ -111,9 +113,11 @@ private:
 private slots:
     void initTestCase()
     {
-        SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
+        SetLogfile(
+            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
         SetLogLevel(1);
-        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
+        QVERIFY(TestEnv::writeFile(
+            TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
             R"({"en": "20"})"));
         m_context = new UninstallContext;
         UninstallRegMgr::init()->setRegContext(m_context);
@@ -136,7 +140,8 @@ private slots:
         auto wizard = makeWizard(false);
         QCOMPARE(currentPage(wizard.get()), 0);
         QCOMPARE(currentCausePage(wizard.get()), 0);
-        QCOMPARE(child<QLabel>(wizard.get(), "titleLab")->text(), QStringLiteral("Uninstall Tern Converter"));
+        QCOMPARE(child<QLabel>(wizard.get(), "titleLab")->text(),
+            QStringLiteral("Uninstall Tern Converter"));
         QCOMPARE(child<QLabel>(wizard.get(), "thinkLab")->text(),
             QStringLiteral("Thank you for your use and feedback. Uninstalling..."));
         QVERIFY(child(wizard.get(), "btnComplete")->isHidden());
@@ -154,7 +159,8 @@ private slots:
         QCOMPARE(actions(), QStringList { QStringLiteral("show_start|") });
 
         QTRY_COMPARE(currentPage(wizard.get()), 1);
-        QVERIFY(TestEnv::logMessages(QStringLiteral("debug")).contains(QStringLiteral("loading end!")));
+        QVERIFY(
+            TestEnv::logMessages(QStringLiteral("debug")).contains(QStringLiteral("loading end!")));
     }
 
     void testModeShowsDoneAndLanguages()
@@ -186,19 +192,22 @@ private slots:
 
         QCOMPARE(wizard->discount(), figure.toInt());
         const QString buyNow = child<QLabel>(wizard.get(), "purchaseBtn")->text();
-        QVERIFY2(buyNow.contains(QStringLiteral(">") + figure + QStringLiteral("%</span> OFF")), qPrintable(buyNow));
+        QVERIFY2(buyNow.contains(QStringLiteral(">") + figure + QStringLiteral("%</span> OFF")),
+            qPrintable(buyNow));
         const QString offer = child<QLabel>(wizard.get(), "purchaseLab")->text();
         const QString tip = child<QLabel>(wizard.get(), "updateTipLab")->text();
         if (skin.isEmpty()) {
             QVERIFY(offer.isEmpty());
             QVERIFY(tip.contains(QStringLiteral("line-height: %1")));
         } else {
-            QVERIFY2(offer.contains(QStringLiteral("font-size:22pt; font-weight:700; color:#111111;'>- ") + figure
-                         + QStringLiteral("% OFF")),
+            QVERIFY2(
+                offer.contains(QStringLiteral("font-size:22pt; font-weight:700; color:#111111;'>- ")
+                    + figure + QStringLiteral("% OFF")),
                 qPrintable(offer));
             QVERIFY(offer.contains(QStringLiteral("line-height: 150%")));
             QVERIFY(tip.contains(QStringLiteral("line-height: 150%")));
-            QVERIFY(buyNow.contains(QStringLiteral("font-size:16pt; font-weight:700; color:#ff5a36;")));
+            QVERIFY(
+                buyNow.contains(QStringLiteral("font-size:16pt; font-weight:700; color:#ff5a36;")));
         }
     }
 
@@ -206,9 +215,12 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QStringList>("colours");
-        QTest::newRow("two colours") << QStringLiteral("#a*#b") << QStringList { QStringLiteral("#a"), QStringLiteral("#b") };
-        QTest::newRow("empty parts kept") << QStringLiteral("#a**") << QStringList { QStringLiteral("#a"), QString(), QString() };
-        QTest::newRow("empty value ignored") << QString() << QStringList { QStringLiteral("#111111"), QStringLiteral("#222222") };
+        QTest::newRow("two colours") << QStringLiteral("#a*#b")
+                                     << QStringList { QStringLiteral("#a"), QStringLiteral("#b") };
+        QTest::newRow("empty parts kept")
+            << QStringLiteral("#a**") << QStringList { QStringLiteral("#a"), QString(), QString() };
+        QTest::newRow("empty value ignored")
+            << QString() << QStringList { QStringLiteral("#111111"), QStringLiteral("#222222") };
     }
 
     void styleLists()
@@ -220,7 +232,8 @@ private slots:
         wizard->setProperty("textColor", value);
         QCOMPARE(wizard->textColors(), colours);
         QCOMPARE(wizard->property("textColor").toString(), QString());
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("debug")).contains(QStringLiteral("bind TextColor:") + value),
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("debug"))
+                     .contains(QStringLiteral("bind TextColor:") + value),
             !value.isEmpty());
     }
 
@@ -228,7 +241,8 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("short text") << QStringLiteral("Thanks");
-        QTest::newRow("long text") << QStringLiteral("Thank you for your use and feedback, it helps us a lot. Uninstalling...");
+        QTest::newRow("long text") << QStringLiteral(
+            "Thank you for your use and feedback, it helps us a lot. Uninstalling...");
     }
 
     void thankYouWidth()
@@ -284,7 +298,8 @@ private slots:
             (QStringList { QStringLiteral("show_start|"), QStringLiteral("btn_continue_homepage|"),
                 QStringLiteral("btn_continue_reason|"), QStringLiteral("btn_continue_update|"),
                 QStringLiteral("btn_done|"), QStringLiteral("show_end|done") }));
-        QVERIFY(TestEnv::logMessages(QStringLiteral("error")).contains(QStringLiteral("Uninstall close! PostData is empty")));
+        QVERIFY(TestEnv::logMessages(QStringLiteral("error"))
+                    .contains(QStringLiteral("Uninstall close! PostData is empty")));
     }
 
     void runningApplicationHoldsTheUpdateOffer()
@@ -306,15 +321,18 @@ private slots:
     {
         auto wizard = makeWizard(false);
         QTRY_COMPARE(currentPage(wizard.get()), 1);
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(
+            QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(wizard.get(), &move);
         QVERIFY(wizard->isDragging());
         child<QPushButton>(wizard.get(), "btnContinue_1")->click();
         QCOMPARE(currentPage(wizard.get()), 1);
-        QVERIFY(!WizardRunner::quitsOn([&] { child<QPushButton>(wizard.get(), "btnCancel_1")->click(); }, 500));
+        QVERIFY(!WizardRunner::quitsOn(
+            [&] { child<QPushButton>(wizard.get(), "btnCancel_1")->click(); }, 500));
         QVERIFY(!uninstallAborted);
 
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+            Qt::NoModifier);
         QApplication::sendEvent(wizard.get(), &release);
         QVERIFY(!wizard->isDragging());
         child<QPushButton>(wizard.get(), "btnContinue_1")->click();
@@ -326,10 +344,14 @@ private slots:
         QTest::addColumn<int>("pagesForward");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("label");
-        QTest::newRow("home, cancel") << 0 << QStringLiteral("btnCancel_1") << QStringLiteral("homepage");
-        QTest::newRow("home, title bar") << 0 << QStringLiteral("btnClose") << QStringLiteral("homepage");
-        QTest::newRow("reason, cancel") << 1 << QStringLiteral("btnCancel_2") << QStringLiteral("reason");
-        QTest::newRow("update offer, cancel") << 2 << QStringLiteral("btnCancel_3") << QStringLiteral("update");
+        QTest::newRow("home, cancel")
+            << 0 << QStringLiteral("btnCancel_1") << QStringLiteral("homepage");
+        QTest::newRow("home, title bar")
+            << 0 << QStringLiteral("btnClose") << QStringLiteral("homepage");
+        QTest::newRow("reason, cancel")
+            << 1 << QStringLiteral("btnCancel_2") << QStringLiteral("reason");
+        QTest::newRow("update offer, cancel")
+            << 2 << QStringLiteral("btnCancel_3") << QStringLiteral("update");
     }
 
     void closesEarly()
@@ -345,7 +367,8 @@ private slots:
             if (pagesForward == 1)
                 click(wizard.get(), "btnContinue_1");
         }
-        QVERIFY(WizardRunner::quitsOn([&] { child<QAbstractButton>(wizard.get(), qPrintable(button))->click(); }));
+        QVERIFY(WizardRunner::quitsOn(
+            [&] { child<QAbstractButton>(wizard.get(), qPrintable(button))->click(); }));
         QVERIFY(uninstallAborted);
         QVERIFY(wizard->firstReport().isEmpty() && wizard->secondReport().isEmpty());
         QCOMPARE(actions().last(), QStringLiteral("show_end|") + label);
@@ -354,7 +377,8 @@ private slots:
     void languageChoiceEndsTheWizard()
     {
         auto wizard = makeWizard(true);
-        QVERIFY(WizardRunner::quitsOn([&] { child<QComboBox>(wizard.get(), "comboBox")->setCurrentIndex(1); }));
+        QVERIFY(WizardRunner::quitsOn(
+            [&] { child<QComboBox>(wizard.get(), "comboBox")->setCurrentIndex(1); }));
         QVERIFY(uninstallAborted);
         QCOMPARE(TernSettings::instance()->language(QStringLiteral("en")), QStringLiteral("de"));
         TernSettings::instance()->setLanguage(QStringLiteral("en"));

@@ -144,7 +144,8 @@ private slots:
 
         Uninstall* wizard = updateOffer();
         QVERIFY(wizard);
-        QVERIFY(WizardRunner::quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }));
+        QVERIFY(
+            WizardRunner::quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }));
         QVERIFY(uninstallAborted);
         QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
                     .contains(QStringLiteral("Uninstall updateApp")));
@@ -168,7 +169,8 @@ private slots:
         QApplication::sendEvent(wizard, &move);
         QVERIFY(wizard->isDragging());
 
-        QVERIFY(!WizardRunner::quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }, 500));
+        QVERIFY(!WizardRunner::quitsOn(
+            [wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }, 500));
         QVERIFY(!uninstallAborted);
         QVERIFY(!QFile::exists(markerFile()));
         QVERIFY(wizard->isVisible());
