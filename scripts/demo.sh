@@ -43,7 +43,11 @@ product=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["name"
 # The application itself: a stand-in executable under the product's name, with some files.
 cp /bin/sleep "$install/$product"
 mkdir -p "$install/plugins/codecs" "$install/docs" "$install/translations"
-for i in $(seq 1 40); do head -c 2048 /dev/urandom > "$install/plugins/codecs/codec$i.bin"; done
+# Enough files for the progress bar to be seen moving.
+for d in $(seq 1 30); do
+  mkdir -p "$install/plugins/codecs/set$d"
+  for i in $(seq 1 150); do printf 'codec %s %s\n' "$d" "$i" > "$install/plugins/codecs/set$d/codec$i.bin"; done
+done
 echo "Tern Converter user guide" > "$install/docs/guide.txt"
 echo "setup log" > "$install/unins000.dat"
 cp /bin/true "$install/unins000.exe"
@@ -92,15 +96,18 @@ cd "$root"
 if ((autopilot)); then
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
   TERN_AUTOPILOT="$here/scripts/demo/walkthrough.autopilot" TERN_AUTOPILOT_OUTPUT="$out" \
-    "$install/uninstaller" -start_uninstall 2> "$root/wizard.err" || status=$?
+    "$install/uninstaller" -start_uninstall > "$root/wizard.out" 2> "$root/wizard.err" || status=$?
 else
-  "$install/uninstaller" -start_uninstall || status=$?
+  "$install/uninstaller" -start_uninstall > "$root/wizard.out" || status=$?
 fi
+# Exit statuses hold 8 bits here; the host prints the wizard's full result.
+result=$(sed -n 's/^main_entry returned //p' "$root/wizard.out")
+result=${result:-"none (uninstaller status $status)"}
 
 data="$XDG_DATA_HOME/$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1])).get("organization","Tern"))' "$build/product/product.json")/$product"
 echo
 echo "== Uninstall walk-through"
-echo "exit code:        $status ($([ "$status" = 512 ] && echo "removal went ahead" || echo "nothing removed"))"
+echo "exit code:        $result ($([ "$result" = 512 ] && echo "removal went ahead" || echo "nothing removed"))"
 echo "application:      $(kill -0 $app 2>/dev/null && echo "still running" || echo "terminated")"
 echo "files left:       $(cd "$install" && find . -mindepth 1 | sort | tr '\n' ' ')"
 if [ -x "$service" ]; then

@@ -37,7 +37,14 @@ int main(int argc, char** argv)
 
     const int result = wizard.mainEntry(argc, argv);
     autopilot.reset();
+    // An exit status holds 8 bits here, too few for the wizard's 512: the result is printed in
+    // full and leaves as its high byte (512 as 2), while 0 stays 0.
+    std::printf("main_entry returned %d\n", result);
     // The library stays mapped: the application object and its plugins live until exit.
     std::fflush(nullptr);
+#if defined(_WIN32)
     return result;
+#else
+    return result > 255 ? result >> 8 : result;
+#endif
 }

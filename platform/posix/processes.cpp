@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <limits>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -12,24 +13,24 @@ namespace Platform {
 
 namespace {
 
-    // The executable's file name as the kernel knows it; a replaced or deleted binary
-    // still reports its original name.
-    QString exeNameOf(const QString& procDir)
-    {
-        QString target = QFile::symLinkTarget(procDir + QStringLiteral("/exe"));
-        if (!target.isEmpty()) {
-            const QString deleted = QStringLiteral(" (deleted)");
-            if (target.endsWith(deleted))
-                target.chop(deleted.size());
-            return QFileInfo(target).fileName();
-        }
-        // Processes of other users hide their exe link; their command line is still readable.
-        QFile cmdline(procDir + QStringLiteral("/cmdline"));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            return {};
-        const QByteArray argv0 = cmdline.readAll().split('\0').value(0);
-        return argv0.isEmpty() ? QString() : QFileInfo(QFile::decodeName(argv0)).fileName();
+// The executable's file name as the kernel knows it; a replaced or deleted binary
+// still reports its original name.
+QString exeNameOf(const QString& procDir)
+{
+    QString target = QFile::symLinkTarget(procDir + QStringLiteral("/exe"));
+    if (!target.isEmpty()) {
+        const QString deleted = QStringLiteral(" (deleted)");
+        if (target.endsWith(deleted))
+            target.chop(deleted.size());
+        return QFileInfo(target).fileName();
     }
+    // Processes of other users hide their exe link; their command line is still readable.
+    QFile cmdline(procDir + QStringLiteral("/cmdline"));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray argv0 = cmdline.readAll().split('\0').value(0);
+    return argv0.isEmpty() ? QString() : QFileInfo(QFile::decodeName(argv0)).fileName();
+}
 
 } // namespace
 
@@ -57,7 +58,10 @@ QList<ProcessEntry> processes()
 
 bool terminateProcess(qint64 pid)
 {
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+    // A value that pid_t cannot hold would wrap, possibly to -1 or to a process group.
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    return ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
 bool isProcessRunning(const QString& exeFileName)
@@ -65,7 +69,8 @@ bool isProcessRunning(const QString& exeFileName)
     const qint64 self = currentProcessId();
     const QList<ProcessEntry> all = processes();
     for (const ProcessEntry& process : all) {
-        if (process.pid != self && process.exeFileName.compare(exeFileName, Qt::CaseInsensitive) == 0)
+        if (process.pid != self
+            && process.exeFileName.compare(exeFileName, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

@@ -14,8 +14,7 @@ QStringList brandRecommendTexts(const QString& pageKey)
 
     // A missing file reads as empty text, which fails to parse and is logged like a bad one.
     QFile file(TernResourceMgr::instance()->productDir() + QStringLiteral("/brand_recommend.json"));
-    file.open(QIODevice::ReadOnly | QIODevice::Text);
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
     file.close();
 
     QJsonParseError parseJsonErr;

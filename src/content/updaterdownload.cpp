@@ -22,7 +22,7 @@ UpdaterDownload::~UpdaterDownload()
     if (m_reply) {
         disconnect(m_reply, nullptr, this, nullptr);
         m_reply->abort();
-        m_reply->deleteLater();
+        delete m_reply.data();
     }
 }
 

@@ -33,6 +33,7 @@ UrlHandler::UrlHandler(const QString& version, const QList<DownloadItem>& downlo
     , m_causeUrl(causeUrl)
     , m_version(version)
 {
+    registerContentMetaTypes();
 }
 
 UrlHandler::~UrlHandler() = default;

@@ -1,12 +1,102 @@
 #include "removal/checkclosedlg.h"
 
+#include "ui_checkclosedlg.h"
+
+#include "entry/logging.h"
+#include "removal/processkiller.h"
+
+#include "platform.h"
+#include "ternproductinfo.h"
+#include "ternsingleinstance.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+int pollInterval = 1000;
+int timeoutInterval = 30000;
+
+bool isApplicationRunning()
+{
+    const int state = TernSingleInstance::instance()->runState();
+    return state == TernSingleInstance::Running || state == TernSingleInstance::RunningElevated;
+}
+
+QString productName()
+{
+    return TernProductInfo::instance()->productName(QString());
+}
+
+} // namespace
+
 CheckCloseDlg::CheckCloseDlg(QWidget* parent)
     : TernMainWindowBase(parent)
+    , form(new Ui::CheckCloseDlg)
 {
+    form->setupUi(this);
+    UninstallLog::debug(QStringLiteral("CheckCloseDlg init!"));
+    form->productName->setText(
+        QCoreApplication::translate("QObject", "Uninstall %1").arg(productName()));
+    postCreateDerivedMainWindow(false, true, nullptr);
+
+    checkTimer = new QTimer(this);
+    checkTimer->setInterval(pollInterval);
+    // One time-out for the whole dialog, restarted by every "Continue", so that the time-out
+    // of an earlier round can never cut a later one short.
+    killTimeout = new QTimer(this);
+    killTimeout->setSingleShot(true);
+    killTimeout->setTimerType(Qt::CoarseTimer);
+
+    // The dialog must be closed before the wizard, connected later, moves on.
+    connect(this, &CheckCloseDlg::completeKill, this, &QWidget::close);
+    connect(form->btnClose, &QToolButton::clicked, this, &QWidget::close);
+    connect(form->btnCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(form->btnContinue, &QPushButton::clicked, this, &CheckCloseDlg::onKillPrograms);
+    connect(checkTimer, &QTimer::timeout, this, &CheckCloseDlg::poll);
+    connect(killTimeout, &QTimer::timeout, this, &CheckCloseDlg::onTimeout);
+}
+
+CheckCloseDlg::~CheckCloseDlg()
+{
+    UninstallLog::debug(QStringLiteral("CheckCloseDlg ~CheckCloseDlg!"));
+    delete checkTimer;
+    delete form;
+}
+
+void CheckCloseDlg::setIntervalsForTesting(int pollMs, int timeoutMs)
+{
+    pollInterval = pollMs;
+    timeoutInterval = timeoutMs;
 }
 
 void CheckCloseDlg::onKillPrograms()
 {
+    const QString executable = Platform::executableFileName(productName());
+    UninstallLog::debug(QStringLiteral("kill program:") + executable);
+    killProcesses({ executable });
+
+    killTimeout->start(timeoutInterval);
+    checkTimer->start(pollInterval);
     emit startKillCheck();
+}
+
+void CheckCloseDlg::poll()
+{
+    if (isApplicationRunning()) {
+        TernSingleInstance::release();
+        emit completeKilling();
+        return;
+    }
+    checkTimer->stop();
+    killTimeout->stop();
     emit completeKill();
+}
+
+void CheckCloseDlg::onTimeout()
+{
+    if (!checkTimer->isActive())
+        return;
+    checkTimer->stop();
+    emit completeKillTimeout();
 }

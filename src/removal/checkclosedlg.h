@@ -2,11 +2,23 @@
 
 #include "ternmainwindowbase.h"
 
-// Placeholder: the running-program dialog.
+class QTimer;
+
+namespace Ui {
+class CheckCloseDlg;
+}
+
+// Asks the user to let the wizard end the running application, ends it on "Continue" and
+// watches the framework until the application is reported gone or the time-out passes.
 class CheckCloseDlg : public TernMainWindowBase {
     Q_OBJECT
 public:
     explicit CheckCloseDlg(QWidget* parent = nullptr);
+    ~CheckCloseDlg() override;
+
+    // For tests only: shortens the poll interval and the time-out of later checks. The
+    // wizard never calls it and runs with 1000 ms and 30 000 ms.
+    static void setIntervalsForTesting(int pollMs, int timeoutMs);
 
 signals:
     void completeKill();
@@ -19,4 +31,12 @@ public slots:
 
 protected:
     int extraTitleButtons() override { return 0; }
+
+private:
+    void poll();
+    void onTimeout();
+
+    Ui::CheckCloseDlg* form = nullptr;
+    QTimer* checkTimer = nullptr;
+    QTimer* killTimeout = nullptr;
 };

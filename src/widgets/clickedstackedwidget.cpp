@@ -2,6 +2,7 @@
 
 #include "ui_clickedstackedwidget.h"
 
+#include "content/contentdocuments.h"
 #include "entry/logging.h"
 #include "widgets/recframe.h"
 
@@ -17,6 +18,11 @@ namespace {
 // Cards show the downloaded icon and fall back to the one shipped with the product.
 QString iconPath(const RecApp& app)
 {
+    // A document's file name never leads a card outside the two icon folders.
+    if (!ContentDocuments::isSafeFileName(app.icon)) {
+        UninstallLog::error(QStringLiteral("refused icon file name: ") + app.icon);
+        return {};
+    }
     const QString downloaded = QStandardPaths::writableLocation(QStandardPaths::DataLocation)
         + QStringLiteral("/uninstallRes/") + app.icon;
     if (QFile::exists(downloaded))

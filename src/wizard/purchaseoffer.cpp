@@ -1,7 +1,7 @@
 // The purchase offer: price file, banner and promotion pictures, and the buy actions.
 
-#include "wizard/uninstall.h"
 #include "ui_uninstallwindow.h"
+#include "wizard/uninstall.h"
 
 #include "entry/logging.h"
 
@@ -23,7 +23,8 @@ namespace {
 
 QString downloadDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DataLocation) + QStringLiteral("/uninstallRes/");
+    return QStandardPaths::writableLocation(QStandardPaths::DataLocation)
+        + QStringLiteral("/uninstallRes/");
 }
 
 QString defaultPicture(const QString& folder)
@@ -31,15 +32,28 @@ QString defaultPicture(const QString& folder)
     const QString language = TernSettings::instance()
                                  ->language(TernProductInfo::instance()->defaultLanguage())
                                  .toLower();
-    return TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/") + folder
-        + QLatin1Char('/') + language + QStringLiteral(".png");
+    return TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/")
+        + folder + QLatin1Char('/') + language + QStringLiteral(".png");
+}
+
+// The downloaded picture of a kind ("banner", "promotion") for the current language, or the
+// shipped default when the download is not there.
+QString offerPicture(const QString& kind, const QString& missingLine)
+{
+    const QString downloaded = downloadDirectory()
+        + QStringLiteral("%1_pic_%2.png").arg(kind, TernResourceMgr::instance()->currentLanguage());
+    if (QFile::exists(downloaded))
+        return downloaded;
+    UninstallLog::debug(missingLine);
+    return defaultPicture(kind + QStringLiteral("_pic"));
 }
 
 } // namespace
 
 int Uninstall::readPrice(const QString& language) const
 {
-    QFile file(TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/price.json"));
+    QFile file(TernResourceMgr::instance()->productResourceRoot()
+        + QStringLiteral("/uninstallConfig/price.json"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         LogL("Uninstall", 5, "price.json file open error! will return!");
         return -1;
@@ -58,30 +72,24 @@ int Uninstall::readPrice(const QString& language) const
 
 QString Uninstall::bannerPicture() const
 {
-    const QString downloaded = downloadDirectory()
-        + QStringLiteral("banner_pic_%1.png").arg(TernResourceMgr::instance()->currentLanguage());
-    if (QFile::exists(downloaded))
-        return downloaded;
-    UninstallLog::debug(QStringLiteral("Uninstall downLoad banner_pic not exists!"));
-    return defaultPicture(QStringLiteral("banner_pic"));
+    return offerPicture(
+        QStringLiteral("banner"), QStringLiteral("Uninstall downLoad banner_pic not exists!"));
 }
 
 QString Uninstall::promotionPicture() const
 {
-    const QString downloaded = downloadDirectory()
-        + QStringLiteral("promotion_pic_%1.png").arg(TernResourceMgr::instance()->currentLanguage());
-    if (QFile::exists(downloaded))
-        return downloaded;
-    UninstallLog::debug(QStringLiteral("Uninstall downLoad promotion__pic not exists!"));
-    return defaultPicture(QStringLiteral("promotion_pic"));
+    return offerPicture(QStringLiteral("promotion"),
+        QStringLiteral("Uninstall downLoad promotion__pic not exists!"));
 }
 
 void Uninstall::uninstallSkin(QString bannerName, QString promotionName)
 {
     UninstallLog::debug(QStringLiteral("Uninstall bind purchase img :") + bannerName
         + QStringLiteral(" || and promotion img:") + promotionName);
-    form->discountBg->setStyleSheet(QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(bannerName));
-    form->purchaseImg->setStyleSheet(QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}").arg(promotionName));
+    form->discountBg->setStyleSheet(
+        QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(bannerName));
+    form->purchaseImg->setStyleSheet(
+        QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}").arg(promotionName));
 }
 
 bool Uninstall::eventFilter(QObject* watched, QEvent* event)
@@ -91,8 +99,9 @@ bool Uninstall::eventFilter(QObject* watched, QEvent* event)
     const bool release = type == QEvent::MouseButtonRelease;
     if (watched == form->frmPurchaseBtn && press) {
         sendEvent(QStringLiteral("btn_buy"));
-        TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"), QStringLiteral("openpurchaseurl"),
-            TERNGA::Event, QStringLiteral("uninstall_btn_buy"), 0);
+        TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"),
+            QStringLiteral("openpurchaseurl"), TERNGA::Event, QStringLiteral("uninstall_btn_buy"),
+            0);
         onPurchaseDlgSlot();
     } else if (watched == form->framePurchase && (press || release)) {
         form->purchaseBtn1->setDown(press);

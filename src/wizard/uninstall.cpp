@@ -6,6 +6,7 @@
 #include "entry/uninstallregmgr.h"
 #include "entry/useridentifier.h"
 #include "removal/checkclosedlg.h"
+#include "removal/filecount.h"
 #include "removal/filedeletionthread.h"
 #include "report/reportposter.h"
 
@@ -74,7 +75,9 @@ void Uninstall::initData()
 
     loadingMovie = new QMovie(m_loadingPath);
     form->loadingLab->setMovie(loadingMovie);
-    loadingMovie->start();
+    // A skin without an animation path leaves nothing to play.
+    if (!m_loadingPath.isEmpty())
+        loadingMovie->start();
     form->lblLoadingPng->startAnimation();
 
     UninstallLog::debug(QStringLiteral("Uninstall initData createUID"));
@@ -127,12 +130,7 @@ void Uninstall::makeConnections()
 
 int Uninstall::getFileCount(const QDir& dir)
 {
-    UninstallLog::debug(QStringLiteral("Uninstall getFileCount run!"));
-    int count = 0;
-    const QFileInfoList entries = dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QFileInfo& entry : entries)
-        count += entry.isDir() && !entry.isSymLink() ? getFileCount(QDir(entry.filePath())) : 1;
-    return count;
+    return getFileCountLogged(dir);
 }
 
 void Uninstall::sendEvent(const QString& action, const QString& label)

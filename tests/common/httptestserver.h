@@ -104,3 +104,4 @@ private:
 };
 
 Q_DECLARE_METATYPE(HttpTestServer::Request)
+Q_DECLARE_METATYPE(HttpTestServer::Response)

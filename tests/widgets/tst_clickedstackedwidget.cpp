@@ -356,14 +356,17 @@ void TestClickedStackedWidget::missingDownloadedIconFallsBackToShippedOne()
     QVERIFY(TestPictures::write(downloadedIcon("fetched.png"), QSize(32, 32), Qt::red));
     QVERIFY(TestPictures::write(shippedIcon("fetched.png"), QSize(32, 32), Qt::blue));
     QVERIFY(TestPictures::write(shippedIcon("shipped.png"), QSize(32, 32), Qt::green));
+    // A picture outside the download folder that a hostile name would reach.
+    QVERIFY(TestPictures::write(downloadedIcon("../outside.png"), QSize(32, 32), Qt::yellow));
     const QVector<RecApp> apps {
         { "fetched.png", "Fetched", "https://www.example.com/fetched" },
         { "shipped.png", "Shipped", "https://www.example.com/shipped" },
         { "nowhere.png", "Nowhere", "https://www.example.com/nowhere" },
+        { "../outside.png", "Outside", "https://www.example.com/outside" },
     };
 
     ClickedStackedWidget pager(nullptr);
-    configure(pager, QStringLiteral("bg0.png*bg1.png*bg2.png"));
+    configure(pager, QStringLiteral("bg0.png*bg1.png*bg2.png*bg3.png"));
     pager.setRecAppInfos(apps);
 
     const QList<RecFrame*> cards = cardsOn(pagesOf(pager)->widget(0));
@@ -373,11 +376,13 @@ void TestClickedStackedWidget::missingDownloadedIconFallsBackToShippedOne()
     QCOMPARE(TestPictures::centreColour(iconOf(cards.at(0))), QColor(Qt::red));
     QCOMPARE(TestPictures::centreColour(iconOf(cards.at(1))), QColor(Qt::green));
     QVERIFY(iconOf(cards.at(2)).isNull());
+    QVERIFY(iconOf(cards.at(3)).isNull());
 
     const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
     QVERIFY(!errors.contains(QStringLiteral("recApp icon not exists:Fetched")));
     QVERIFY(errors.contains(QStringLiteral("recApp icon not exists:Shipped")));
     QVERIFY(errors.contains(QStringLiteral("recApp icon not exists:Nowhere")));
+    QVERIFY(errors.contains(QStringLiteral("refused icon file name: ../outside.png")));
 }
 
 void TestClickedStackedWidget::learnMoreReportsAndOpensOnEveryClick()

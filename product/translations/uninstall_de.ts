@@ -1,0 +1,157 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>CheckCloseDlg</name>
+    <message>
+        <source>We found that the program has not been closed. Please close it before uninstalling.</source>
+        <translation>Das Programm ist noch geöffnet. Bitte schließen Sie es vor der Deinstallation.</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>FrmInfo</name>
+    <message>
+        <source>1000+ Formats Supported</source>
+        <translation>1000+ Formate</translation>
+    </message>
+    <message>
+        <source>120× Faster Conversion</source>
+        <translation>120× schnellere Konvertierung</translation>
+    </message>
+    <message>
+        <source>15+ Years History, 50 Million + Users</source>
+        <translation>15+ Jahre Erfahrung, 50 Mio.+ Nutzer</translation>
+    </message>
+</context>
+<context>
+    <name>FrmInfo2</name>
+    <message>
+        <source>More Powerful Features</source>
+        <translation>Stärkere Funktionen</translation>
+    </message>
+    <message>
+        <source>A Smoother Experience</source>
+        <translation>Flüssigere Bedienung</translation>
+    </message>
+    <message>
+        <source>Faster Conversion</source>
+        <translation>Schnellere Konvertierung</translation>
+    </message>
+</context>
+<context>
+    <name>FrmUser</name>
+    <message>
+        <source>50 Million + </source>
+        <translation>50 Mio.+ </translation>
+    </message>
+    <message>
+        <source>Users</source>
+        <translation>Nutzer</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Learn More</source>
+        <translation>Mehr erfahren</translation>
+    </message>
+    <message>
+        <source>Uninstallation completed! Looking forward to seeing you again!</source>
+        <translation>Deinstallation abgeschlossen! Wir freuen uns auf ein Wiedersehen!</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;We have provided data transfer services to over &lt;span style=&apos;font-weight:%1; color:%2;&apos;&gt;%3&lt;/span&gt; users&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Wir haben bereits über &lt;span style=&apos;font-weight:%1; color:%2;&apos;&gt;%3&lt;/span&gt; Nutzern bei der Datenübertragung geholfen&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Uninstall %1</source>
+        <translation>%1 deinstallieren</translation>
+    </message>
+    <message>
+        <source>Thank you for your use and feedback. Uninstalling...</source>
+        <translation>Vielen Dank für Ihre Treue und Ihr Feedback. Deinstallation läuft …</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;You can enjoy the largest discount ever &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;- %5% OFF&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;Sichern Sie sich unseren größten Rabatt aller Zeiten: &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;-%5%&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UnInstallWindow</name>
+    <message>
+        <source>Buy Now</source>
+        <translation>Jetzt kaufen</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Please leave your reason about why you want to uninstall it. We will make every effort to optimize the program.</source>
+        <translation>Bitte sagen Sie uns, warum Sie das Programm deinstallieren. Wir setzen alles daran, es zu verbessern.</translation>
+    </message>
+    <message>
+        <source>Please leave your suggestions or questions (optional)</source>
+        <translation>Ihre Vorschläge oder Fragen (optional)</translation>
+    </message>
+    <message>
+        <source>The latest version is faster and more stable</source>
+        <translation>Die neueste Version ist schneller und stabiler</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;We found that your program is not the latest version. That may be the cause of the issue you are experiencing. Do you want to upgrade now?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;Ihr Programm ist nicht auf dem neuesten Stand. Das könnte die Ursache Ihres Problems sein. Möchten Sie jetzt aktualisieren?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Upgrade Now</source>
+        <translation>Jetzt aktualisieren</translation>
+    </message>
+    <message>
+        <source>More apps you may like:</source>
+        <translation>Weitere Apps, die Ihnen gefallen könnten:</translation>
+    </message>
+    <message>
+        <source>Uninstalling, please wait...</source>
+        <translation>Deinstallation läuft, bitte warten …</translation>
+    </message>
+    <message>
+        <source>Please leave your email address. We will contact you once the problem is solved.</source>
+        <translation>Hinterlassen Sie uns Ihre E-Mail-Adresse. Wir melden uns, sobald das Problem behoben ist.</translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation>E-Mail:</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>Continuing</source>
+        <translation>Wird fortgesetzt …</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Buy Now with &lt;span style=&quot;font-size:%1pt; font-weight:%2; color:%3;&quot;&gt;%4%&lt;/span&gt; OFF&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Jetzt mit &lt;span style=&quot;font-size:%1pt; font-weight:%2; color:%3;&quot;&gt;%4%&lt;/span&gt; Rabatt kaufen&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,157 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>CheckCloseDlg</name>
+    <message>
+        <source>We found that the program has not been closed. Please close it before uninstalling.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FrmInfo</name>
+    <message>
+        <source>1000+ Formats Supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>120× Faster Conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15+ Years History, 50 Million + Users</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FrmInfo2</name>
+    <message>
+        <source>More Powerful Features</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A Smoother Experience</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Faster Conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FrmUser</name>
+    <message>
+        <source>50 Million + </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Users</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Learn More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstallation completed! Looking forward to seeing you again!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;We have provided data transfer services to over &lt;span style=&apos;font-weight:%1; color:%2;&apos;&gt;%3&lt;/span&gt; users&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstall %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thank you for your use and feedback. Uninstalling...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;You can enjoy the largest discount ever &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;- %5% OFF&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UnInstallWindow</name>
+    <message>
+        <source>Buy Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please leave your reason about why you want to uninstall it. We will make every effort to optimize the program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please leave your suggestions or questions (optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The latest version is faster and more stable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;We found that your program is not the latest version. That may be the cause of the issue you are experiencing. Do you want to upgrade now?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upgrade Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More apps you may like:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstalling, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please leave your email address. We will contact you once the problem is solved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>Continuing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Buy Now with &lt;span style=&quot;font-size:%1pt; font-weight:%2; color:%3;&quot;&gt;%4%&lt;/span&gt; OFF&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

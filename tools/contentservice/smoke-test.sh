@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Starts contentservice on a free loopback port, fetches its documents, posts two reports and
+# checks that --list gives them back; stops the service with SIGTERM.
+#   smoke-test.sh <contentservice binary> <content folder>
+set -euo pipefail
+service=$1
+content=$2
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/contentservice-smoke.XXXXXX")
+pid=
+cleanup() {
+    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$service" --content "$content" --db "$work/reports.db" --port 0 >"$work/out" 2>"$work/err" &
+pid=$!
+for _ in $(seq 100); do
+    grep -q '^listening on ' "$work/out" && break
+    kill -0 "$pid" 2>/dev/null || fail "service exited: $(cat "$work/err")"
+    sleep 0.1
+done
+base=$(sed -n 's/^listening on //p' "$work/out")
+[[ $base =~ ^http://127\.0\.0\.1:[0-9]+$ ]] || fail "no address printed"
+
+config=$(curl -sf "$base/config.json")
+[[ $config == *"\"recommendApp\": \"$base/recommendApp.json\""* ]] || fail "config does not point back: $config"
+[[ $config != *'${BASE}'* ]] || fail "template left in config"
+curl -sf "$base/recommendApp.json" | grep -q "\"pic_url\": \"$base/recAppIcon/" || fail "recommendApp.json"
+curl -sf "$base/uninstallChose.json" | grep -q '"uninstallChose"' || fail "uninstallChose.json"
+curl -sf "$base/uninstallCause.json" | grep -q '"uninstallCause"' || fail "uninstallCause.json"
+curl -sf "$base/updater" | head -1 | grep -q '^#!' || fail "updater"
+[[ $(curl -s -o /dev/null -w '%{http_code}' "$base/../CMakeLists.txt") == 404 ]] || fail "path escape"
+[[ $(curl -s -o /dev/null -w '%{http_code}' "$base/missing.json") == 404 ]] || fail "missing file"
+
+first='{"brand":"tern","language":"en","productId":"1024","productName":"Tern Converter","productVersion":"3.2.0","tid":"05012024120000","time":"2024-05-01 12:00:00","uninstallCause":[{"slow":true},{"crash":false},{"price":false},{"features":false},{"other":false},""],"userId":"{00000000-0000-0000-0000-000000000001}"}'
+second='{"tid":"05012024120000","userEmail":"user@example.com","userId":"{00000000-0000-0000-0000-000000000001}"}'
+curl -sf -H 'Content-Type: application/json' --data-binary "$first" "$base/report" | grep -q '"kind":"first"' || fail "first report"
+curl -sf -H 'Content-Type: application/json' --data-binary "$second" "$base/report" | grep -q '"kind":"second"' || fail "second report"
+
+list=$("$service" --db "$work/reports.db" --list)
+[[ $(wc -l <<<"$list") == 2 ]] || fail "expected two reports: $list"
+[[ $(jq -r .tid <<<"$list" | sort -u) == 05012024120000 ]] || fail "tids differ"
+[[ $(jq -r .kind <<<"$list" | paste -sd,) == first,second ]] || fail "kinds"
+[[ $(head -1 <<<"$list" | jq -r .body) == "$first" ]] || fail "body not kept byte for byte"
+
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[[ $status == 0 ]] || fail "service exit status $status after SIGTERM"
+echo "contentservice smoke test passed"
