@@ -4,6 +4,7 @@
 #include "testenvironment.h"
 
 #include "content/uninstallprofile.h"
+#include "entry/uninstallsingleinstance.h"
 #include "wizard/uninstall.h"
 
 #include "ternsingleinstance.h"
@@ -102,6 +103,9 @@ private slots:
     void init() { TestEnv::clearAnalyticsEvents(); }
 
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
+
+    // The page flow makes sure a guard exists; its segment must not outlive the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void eventAtItsTrigger_data()
     {

@@ -6,6 +6,7 @@
 #include "testenvironment.h"
 
 #include "entry/uninstallaborted.h"
+#include "entry/uninstallsingleinstance.h"
 #include "wizard/uninstall.h"
 
 #include "ternlog.h"
@@ -104,6 +105,9 @@ private slots:
     }
 
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
+
+    // The page flow makes sure a guard exists; its segment must not outlive the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void firstReportOnEnteringTheUninstallingPage()
     {
