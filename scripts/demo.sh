@@ -112,7 +112,14 @@ echo "application:      $(kill -0 $app 2>/dev/null && echo "still running" || ec
 echo "files left:       $(cd "$install" && find . -mindepth 1 | sort | tr '\n' ' ')"
 if [ -x "$service" ]; then
   echo "reports stored:"
-  "$service" --db "$root/reports.sqlite" --list | sed 's/^/  /'
+  "$service" --db "$root/reports.sqlite" --list | python3 -c '
+import json, sys
+for line in sys.stdin:
+    report = json.loads(line)
+    document = report.get("document") or {}
+    detail = ", ".join(f"{k}={v}" for k, v in document.items() if k not in ("tid", "userId"))
+    print("  %-6s tid=%s  %s" % (report["kind"], report["tid"], detail))
+'
 fi
 echo "analytics events:"
 [ -f "$data/analytics.jsonl" ] && sed 's/^/  /' "$data/analytics.jsonl"

@@ -1,5 +1,6 @@
 #include "ternmainwindowbase.h"
 
+#include "ternresourcemgr.h"
 #include "windowdragger.h"
 
 TernMainWindowBase::TernMainWindowBase(QWidget* parent, Qt::WindowFlags flags)
@@ -12,8 +13,14 @@ TernMainWindowBase::~TernMainWindowBase() = default;
 
 void TernMainWindowBase::postCreateDerivedMainWindow(bool resizable, bool applySkin, QMenuBar*)
 {
-    if (!resizable)
-        setFixedSize(size().expandedTo(minimumSizeHint()));
+    // The designed size is for the base zoom; the window grows with the interface zoom and never
+    // below what its contents need.
+    const double zoom = TernResourceMgr::getZoomDPI() / TernResourceMgr::getBaseZoomDPI();
+    const QSize zoomed = (QSizeF(size()) * zoom).toSize().expandedTo(minimumSizeHint());
+    if (resizable)
+        resize(zoomed);
+    else
+        setFixedSize(zoomed);
     if (applySkin)
         setAttribute(Qt::WA_StyledBackground, true);
 }

@@ -6,8 +6,34 @@
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTranslator>
+
+#include <cmath>
+
+namespace {
+
+// A skin is written for the base zoom; at any other zoom its lengths and font sizes grow with it.
+QString scaleSkinLengths(const QString& sheet, double factor)
+{
+    if (qFuzzyCompare(factor, 1.0))
+        return sheet;
+    static const QRegularExpression length(QStringLiteral("(-?\\d+(?:\\.\\d+)?)(px|pt)\\b"));
+    QString scaled;
+    int last = 0;
+    QRegularExpressionMatchIterator it = length.globalMatch(sheet);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        scaled += sheet.midRef(last, match.capturedStart() - last);
+        scaled += QString::number(qRound(match.captured(1).toDouble() * factor)) + match.captured(2);
+        last = match.capturedEnd();
+    }
+    scaled += sheet.midRef(last);
+    return scaled;
+}
+
+} // namespace
 
 TernResourceMgr* TernResourceMgr::instance()
 {
@@ -40,6 +66,7 @@ void TernResourceMgr::setCurrentSkin(const QString& skin)
     QString sheet = QString::fromUtf8(file.readAll());
     sheet.replace(QStringLiteral("${SKIN}"), skinDir());
     sheet.replace(QStringLiteral("${RESOURCES}"), productResourceRoot());
+    sheet = scaleSkinLengths(sheet, getZoomDPI() / getBaseZoomDPI());
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         app->setStyleSheet(sheet);
 }
@@ -100,8 +127,9 @@ double TernResourceMgr::getZoomDPI()
     const double forced = qEnvironmentVariable("TERN_ZOOM_DPI").toDouble(&ok);
     if (ok && forced > 0)
         return forced;
+    // Display scaling comes in steps of a quarter, as the desktop offers it: 96 dpi is 100 %.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->logicalDotsPerInch() / 96.0;
+        return qMax(1.0, std::round(screen->logicalDotsPerInch() / 96.0 * 4.0) / 4.0);
     return 1.0;
 }
 

@@ -98,11 +98,7 @@ bool Uninstall::eventFilter(QObject* watched, QEvent* event)
     const bool press = type == QEvent::MouseButtonPress;
     const bool release = type == QEvent::MouseButtonRelease;
     if (watched == form->frmPurchaseBtn && press) {
-        sendEvent(QStringLiteral("btn_buy"));
-        TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"),
-            QStringLiteral("openpurchaseurl"), TERNGA::Event, QStringLiteral("uninstall_btn_buy"),
-            0);
-        onPurchaseDlgSlot();
+        buyFrom(QStringLiteral("buy"));
     } else if (watched == form->framePurchase && (press || release)) {
         form->purchaseBtn1->setDown(press);
     } else if (watched == form->discountBg && (press || release)) {
@@ -111,6 +107,14 @@ bool Uninstall::eventFilter(QObject* watched, QEvent* event)
             form->btnDiscount->click();
     }
     return TernMainWindowBase::eventFilter(watched, event);
+}
+
+void Uninstall::buyFrom(const QString& button)
+{
+    sendEvent(QStringLiteral("btn_") + button);
+    TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"), QStringLiteral("openpurchaseurl"),
+        TERNGA::Event, QStringLiteral("uninstall_btn_") + button, 0);
+    onPurchaseDlgSlot();
 }
 
 void Uninstall::onPurchaseDlgSlot()

@@ -108,12 +108,7 @@ void Uninstall::makeConnections()
         sendEvent(QStringLiteral("btn_done"));
     });
     connect(form->purchaseBtn1, &QPushButton::clicked, this, &Uninstall::onPurchaseDlgSlot);
-    connect(form->btnDiscount, &QPushButton::clicked, this, [this] {
-        sendEvent(QStringLiteral("btn_bannerandbuy"));
-        TERNGA::instance()->CEIP(QStringLiteral("openpurchasebehavior"), QStringLiteral("openpurchaseurl"),
-            TERNGA::Event, QStringLiteral("uninstall_btn_bannerandbuy"), 0);
-        onPurchaseDlgSlot();
-    });
+    connect(form->btnDiscount, &QPushButton::clicked, this, [this] { buyFrom(QStringLiteral("bannerandbuy")); });
     connect(form->btnUpdate, &QPushButton::clicked, this, &Uninstall::updateApp);
     connect(deletionThread, &FileDeletionThread::updateBar, this, &Uninstall::updateBar);
     connect(deletionThread, &FileDeletionThread::deleteComplete, this, &Uninstall::showFinally);

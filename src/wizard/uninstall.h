@@ -138,6 +138,8 @@ private:
     QString bannerPicture() const;
     QString promotionPicture() const;
     void applyDiscountTexts();
+    // Sends the buy button's two events and opens the purchase page.
+    void buyFrom(const QString& button);
 
     // Reports
     void sendFirstReport();

@@ -57,4 +57,14 @@ int runMainEntry(const QStringList& arguments, const std::function<void(Uninstal
     return result;
 }
 
+bool quitsOn(const std::function<void()>& action, int waitMs)
+{
+    QTimer::singleShot(0, qApp, action);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    guard.start(waitMs);
+    return QApplication::exec() == 0;
+}
+
 } // namespace WizardRunner

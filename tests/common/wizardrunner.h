@@ -19,4 +19,8 @@ Uninstall* visibleWizard();
 int runMainEntry(const QStringList& arguments, const std::function<void(Uninstall*)>& script = {},
     int timeoutMs = 20000);
 
+// Runs `action` inside the application's event loop, as main_entry does, and tells whether the
+// wizard ended that loop within `waitMs`.
+bool quitsOn(const std::function<void()>& action, int waitMs = 3000);
+
 } // namespace WizardRunner

@@ -11,6 +11,18 @@
 #include <QTcpServer>
 #include <QtTest>
 
+
+namespace {
+
+// The default documents these checks expect, whatever the sample product ships.
+const char* const kDefaultDocuments[][2] = {
+    { "recommendApp.json", R"({"recommendApp":{"en":[{"icon":"photo.png","name":"Tern Photo","url":"https://www.example.com/photo"},{"icon":"video.png","name":"Tern Video","url":"https://www.example.com/video"},{"icon":"pdf.png","name":"Tern PDF","url":"https://www.example.com/pdf"},{"icon":"backup.png","name":"Tern Backup","url":"https://www.example.com/backup"}]}})" },
+    { "uninstallChose.json", R"({"uninstallCuaseCheck":false,"users":"50 million","uninstallChose":{"default":["slow","crash","price","features","other"]}})" },
+    { "uninstallCause.json", R"({"uninstallCause":{"default":{"slow":"The program is too slow","crash":"The program crashes or freezes","price":"The price is too high","features":"It lacks the features I need","other":"Other reasons"}}})" },
+};
+
+} // namespace
+
 // Every way the service can fail ends with the shipped defaults on the window's slots.
 class TestProfileDefaults : public QObject {
     Q_OBJECT
@@ -37,6 +49,11 @@ void TestProfileDefaults::initTestCase()
 {
     SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
     SetLogLevel(1);
+    for (const auto& document : kDefaultDocuments) {
+        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/")
+                + QLatin1String(document[0]),
+            document[1]));
+    }
     QFile chose(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/uninstallChose.json"));
     QVERIFY(chose.open(QIODevice::ReadOnly));
     m_choseDocument = chose.readAll();

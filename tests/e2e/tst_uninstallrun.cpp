@@ -153,6 +153,33 @@ click btnComplete
         QCOMPARE(causes.at(1).toObject().value(QStringLiteral("crash")).toBool(), true);
     }
 
+    void windowSystemCloseWaitsForTheRemoval()
+    {
+        const QString dir = makeInstallation(false);
+        // Enough files that the removal is still running when the close request comes.
+        for (int i = 0; i < 8000; ++i)
+            TestEnv::writeFile(dir + QStringLiteral("/media/set%1/file%2.bin").arg(i / 400).arg(i), "x");
+        const Run result = run(dir, { QStringLiteral("-start_uninstall") }, QStringLiteral(R"(
+page processPage 1
+click btnContinue_1
+page causePage_2 0
+click price
+click btnContinue_2
+page causePage_2 1
+click btnContinue_3
+page processPage 3
+close UnInstallWindow
+wait frameBar visible
+wait frameEmail visible 60000
+click btnComplete
+)"));
+        // Had the close gone through, the window would have hidden and the script failed.
+        QCOMPARE(result.result, 512);
+        QVERIFY2(!result.errors.contains(QStringLiteral("timed out")), qPrintable(result.errors));
+        QVERIFY(!QDir(dir + QStringLiteral("/media")).exists());
+        QCOMPARE(reports().size(), 2);
+    }
+
     void testModeRemovesNothing()
     {
         const QString dir = makeInstallation(true);

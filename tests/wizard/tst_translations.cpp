@@ -5,6 +5,7 @@
 
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "entry/startupfont.h"
 #include "wizard/uninstall.h"
 
 #include "ternresourcemgr.h"
@@ -104,6 +105,10 @@ private slots:
     {
         UninstallRegMgr::init()->setRegContext(&m_context);
         TernResourceMgr::instance()->setCurrentSkin(QString());
+        // The window is measured with the font main_entry gives it.
+        QApplication::setFont(startupFont(QApplication::font()));
+        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
+            R"({"en": "20", "de": "20", "fr": "20", "zh_CN": "20"})"));
     }
 
     void cleanupTestCase()
@@ -218,6 +223,10 @@ private slots:
 
     void windowShowsGerman()
     {
+        // The catalogue's texts are checked here, not the product's brand texts that override them.
+        const QString brandFile = TestEnv::installDir() + QStringLiteral("/brand_recommend.json");
+        QFile::rename(brandFile, brandFile + QStringLiteral(".away"));
+        const auto restore = qScopeGuard([&] { QFile::rename(brandFile + QStringLiteral(".away"), brandFile); });
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("de"));
         TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
         auto wizard = std::make_unique<Uninstall>();

@@ -2,6 +2,7 @@
 // machine, the drag guard and the ways out.
 
 #include "testenvironment.h"
+#include "wizardrunner.h"
 
 #include "content/uninstallprofile.h"
 #include "entry/uninstallaborted.h"
@@ -64,18 +65,6 @@ QStringList actions()
     return result;
 }
 
-// Runs `action` inside the application's event loop, as main_entry does, and tells whether the
-// wizard ended that loop.
-bool quitsOn(const std::function<void()>& action, int waitMs = 3000)
-{
-    QTimer::singleShot(0, qApp, action);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    guard.start(waitMs);
-    return QApplication::exec() == 0;
-}
-
 void click(QWidget* window, const char* name)
 {
     QWidget* button = child(window, name);
@@ -124,6 +113,8 @@ private slots:
     {
         SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
         SetLogLevel(1);
+        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
+            R"({"en": "20"})"));
         m_context = new UninstallContext;
         UninstallRegMgr::init()->setRegContext(m_context);
     }
@@ -286,7 +277,7 @@ private slots:
         QCOMPARE(child<QLabel>(wizard.get(), "thinkLab")->text(),
             QStringLiteral("Uninstallation completed! Looking forward to seeing you again!"));
 
-        QVERIFY(quitsOn([&] { click(wizard.get(), "btnClose"); }));
+        QVERIFY(WizardRunner::quitsOn([&] { click(wizard.get(), "btnClose"); }));
         QVERIFY(wizard->secondReport().isEmpty());
         QVERIFY(!uninstallAborted);
         QCOMPARE(actions(),
@@ -320,7 +311,7 @@ private slots:
         QVERIFY(wizard->isDragging());
         child<QPushButton>(wizard.get(), "btnContinue_1")->click();
         QCOMPARE(currentPage(wizard.get()), 1);
-        QVERIFY(!quitsOn([&] { child<QPushButton>(wizard.get(), "btnCancel_1")->click(); }, 500));
+        QVERIFY(!WizardRunner::quitsOn([&] { child<QPushButton>(wizard.get(), "btnCancel_1")->click(); }, 500));
         QVERIFY(!uninstallAborted);
 
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
@@ -354,7 +345,7 @@ private slots:
             if (pagesForward == 1)
                 click(wizard.get(), "btnContinue_1");
         }
-        QVERIFY(quitsOn([&] { child<QAbstractButton>(wizard.get(), qPrintable(button))->click(); }));
+        QVERIFY(WizardRunner::quitsOn([&] { child<QAbstractButton>(wizard.get(), qPrintable(button))->click(); }));
         QVERIFY(uninstallAborted);
         QVERIFY(wizard->firstReport().isEmpty() && wizard->secondReport().isEmpty());
         QCOMPARE(actions().last(), QStringLiteral("show_end|") + label);
@@ -363,7 +354,7 @@ private slots:
     void languageChoiceEndsTheWizard()
     {
         auto wizard = makeWizard(true);
-        QVERIFY(quitsOn([&] { child<QComboBox>(wizard.get(), "comboBox")->setCurrentIndex(1); }));
+        QVERIFY(WizardRunner::quitsOn([&] { child<QComboBox>(wizard.get(), "comboBox")->setCurrentIndex(1); }));
         QVERIFY(uninstallAborted);
         QCOMPARE(TernSettings::instance()->language(QStringLiteral("en")), QStringLiteral("de"));
         TernSettings::instance()->setLanguage(QStringLiteral("en"));

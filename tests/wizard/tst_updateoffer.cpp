@@ -2,6 +2,7 @@
 // holds, and ends the wizard with nothing removed.
 
 #include "testenvironment.h"
+#include "wizardrunner.h"
 
 #include "content/uninstallprofile.h"
 #include "content/updaterlocation.h"
@@ -33,18 +34,6 @@ template <typename T = QWidget> T* child(QWidget* window, const char* name)
     if (!widget)
         qFatal("no widget %s", name);
     return widget;
-}
-
-// Runs `action` inside the application's event loop, as main_entry does, and tells whether the
-// wizard ended that loop.
-bool quitsOn(const std::function<void()>& action, int waitMs = 3000)
-{
-    QTimer::singleShot(0, qApp, action);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    guard.start(waitMs);
-    return QApplication::exec() == 0;
 }
 
 QString readText(const QString& path)
@@ -155,7 +144,7 @@ private slots:
 
         Uninstall* wizard = updateOffer();
         QVERIFY(wizard);
-        QVERIFY(quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }));
+        QVERIFY(WizardRunner::quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }));
         QVERIFY(uninstallAborted);
         QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
                     .contains(QStringLiteral("Uninstall updateApp")));
@@ -179,7 +168,7 @@ private slots:
         QApplication::sendEvent(wizard, &move);
         QVERIFY(wizard->isDragging());
 
-        QVERIFY(!quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }, 500));
+        QVERIFY(!WizardRunner::quitsOn([wizard] { child<QPushButton>(wizard, "btnUpdate")->click(); }, 500));
         QVERIFY(!uninstallAborted);
         QVERIFY(!QFile::exists(markerFile()));
         QVERIFY(wizard->isVisible());

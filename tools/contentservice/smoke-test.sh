@@ -3,6 +3,8 @@
 # checks that --list gives them back; stops the service with SIGTERM.
 #   smoke-test.sh <contentservice binary> <content folder>
 set -euo pipefail
+# Responses are read whole before they are searched: a reader that stops early would make the
+# writer fail under pipefail.
 service=$1
 content=$2
 
@@ -28,17 +30,17 @@ base=$(sed -n 's/^listening on //p' "$work/out")
 config=$(curl -sf "$base/config.json")
 [[ $config == *"\"recommendApp\": \"$base/recommendApp.json\""* ]] || fail "config does not point back: $config"
 [[ $config != *'${BASE}'* ]] || fail "template left in config"
-curl -sf "$base/recommendApp.json" | grep -q "\"pic_url\": \"$base/recAppIcon/" || fail "recommendApp.json"
-curl -sf "$base/uninstallChose.json" | grep -q '"uninstallChose"' || fail "uninstallChose.json"
-curl -sf "$base/uninstallCause.json" | grep -q '"uninstallCause"' || fail "uninstallCause.json"
-curl -sf "$base/updater" | head -1 | grep -q '^#!' || fail "updater"
+grep -q "\"pic_url\": \"$base/recAppIcon/" <<<"$(curl -sf "$base/recommendApp.json")" || fail "recommendApp.json"
+grep -q '"uninstallChose"' <<<"$(curl -sf "$base/uninstallChose.json")" || fail "uninstallChose.json"
+grep -q '"uninstallCause"' <<<"$(curl -sf "$base/uninstallCause.json")" || fail "uninstallCause.json"
+[[ $(curl -sf "$base/updater") == "#!"* ]] || fail "updater"
 [[ $(curl -s -o /dev/null -w '%{http_code}' "$base/../CMakeLists.txt") == 404 ]] || fail "path escape"
 [[ $(curl -s -o /dev/null -w '%{http_code}' "$base/missing.json") == 404 ]] || fail "missing file"
 
 first='{"brand":"tern","language":"en","productId":"1024","productName":"Tern Converter","productVersion":"3.2.0","tid":"05012024120000","time":"2024-05-01 12:00:00","uninstallCause":[{"slow":true},{"crash":false},{"price":false},{"features":false},{"other":false},""],"userId":"{00000000-0000-0000-0000-000000000001}"}'
 second='{"tid":"05012024120000","userEmail":"user@example.com","userId":"{00000000-0000-0000-0000-000000000001}"}'
-curl -sf -H 'Content-Type: application/json' --data-binary "$first" "$base/report" | grep -q '"kind":"first"' || fail "first report"
-curl -sf -H 'Content-Type: application/json' --data-binary "$second" "$base/report" | grep -q '"kind":"second"' || fail "second report"
+grep -q '"kind":"first"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$first" "$base/report")" || fail "first report"
+grep -q '"kind":"second"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$second" "$base/report")" || fail "second report"
 
 list=$("$service" --db "$work/reports.db" --list)
 [[ $(wc -l <<<"$list") == 2 ]] || fail "expected two reports: $list"
