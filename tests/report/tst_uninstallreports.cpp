@@ -4,6 +4,7 @@
 #include "httptestserver.h"
 #include "reportexpectations.h"
 #include "testenvironment.h"
+#include "wizardrunner.h"
 
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallsingleinstance.h"
@@ -43,18 +44,6 @@ void click(QWidget* window, const char* name)
     QWidget* button = child(window, name);
     QVERIFY2(button->isVisible() && button->isEnabled(), name);
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Runs `action` in the application's event loop, as main_entry would, and tells whether the
-// wizard ended that loop on its own.
-bool quitsAtOnce(const std::function<void()>& action)
-{
-    QTimer::singleShot(0, qApp, action);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    guard.start(3000);
-    return QApplication::exec() == 0;
 }
 
 } // namespace
@@ -140,7 +129,7 @@ private slots:
         // Test mode: the finished state, an address, then closing ends the wizard without more.
         click(wizard.get(), "btnComplete");
         child<QLineEdit>(wizard.get(), "emailEdit")->setText(QStringLiteral("ana@example.com"));
-        QVERIFY(quitsAtOnce([&] { click(wizard.get(), "btnClose"); }));
+        QVERIFY(WizardRunner::quitsOn([&] { click(wizard.get(), "btnClose"); }));
         QVERIFY(wizard->secondReport().isEmpty());
         QVERIFY(wizard->isVisible());
         QCOMPARE(m_server.requestCount(kPath), 1);
@@ -166,7 +155,7 @@ private slots:
         else
             QTRY_COMPARE(currentPage(wizard.get()), 1);
 
-        QVERIFY(quitsAtOnce(
+        QVERIFY(WizardRunner::quitsOn(
             [&] { child<QAbstractButton>(wizard.get(), qPrintable(button))->click(); }));
         QVERIFY(uninstallAborted);
         QVERIFY(wizard->firstReport().isEmpty() && wizard->secondReport().isEmpty());
