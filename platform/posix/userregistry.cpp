@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -15,47 +16,47 @@ namespace Platform {
 
 namespace {
 
-    const QString kStringType = QStringLiteral("REG_SZ");
+const QString kStringType = QStringLiteral("REG_SZ");
 
-    QString registryRoot()
-    {
-        const QByteArray root = qgetenv("TERN_REGISTRY_ROOT");
-        if (!root.isEmpty())
-            return QFile::decodeName(root);
-        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-            + QStringLiteral("/tern-registry/HKEY_CURRENT_USER");
-    }
+QString registryRoot()
+{
+    const QByteArray root = qgetenv("TERN_REGISTRY_ROOT");
+    if (!root.isEmpty())
+        return QFile::decodeName(root);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/tern-registry/HKEY_CURRENT_USER");
+}
 
-    // Key names never escape the hive: empty, "." and ".." components are dropped.
-    QString keyDirectory(const QString& path)
-    {
-        QStringList parts;
-        const QStringList components = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-        for (QString part : components) {
-            part.replace(QLatin1Char('/'), QLatin1Char('_'));
-            if (part == QLatin1String(".") || part == QLatin1String(".."))
-                continue;
-            parts.append(part);
-        }
-        return registryRoot() + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+// Key names never escape the hive: empty, "." and ".." components are dropped.
+QString keyDirectory(const QString& path)
+{
+    QStringList parts;
+    const QStringList components = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    for (QString part : components) {
+        part.replace(QLatin1Char('/'), QLatin1Char('_'));
+        if (part == QLatin1String(".") || part == QLatin1String(".."))
+            continue;
+        parts.append(part);
     }
+    return registryRoot() + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+}
 
-    QJsonObject readValues(const QString& dir)
-    {
-        QFile file(dir + QStringLiteral("/values.json"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }
+QJsonObject readValues(const QString& dir)
+{
+    QFile file(dir + QStringLiteral("/values.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
 
-    bool writeValues(const QString& dir, const QJsonObject& values)
-    {
-        QSaveFile file(dir + QStringLiteral("/values.json"));
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write(QJsonDocument(values).toJson());
-        return file.commit();
-    }
+bool writeValues(const QString& dir, const QJsonObject& values)
+{
+    QSaveFile file(dir + QStringLiteral("/values.json"));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(values).toJson());
+    return file.commit();
+}
 
 } // namespace
 
@@ -68,7 +69,8 @@ bool UserRegistryKey::create(const QString& path)
 {
     close();
     const QString dir = keyDirectory(path);
-    if (!QDir().mkpath(dir))
+    // A key that cannot be written is refused, as a key opened for writing would be.
+    if (!QDir().mkpath(dir) || !QFileInfo(dir).isWritable())
         return false;
     m_path = dir;
     m_open = true;
@@ -110,7 +112,8 @@ bool UserRegistryKey::setString(const QString& name, const QString& text)
     if (!m_open || !m_writable)
         return false;
     QJsonObject values = readValues(m_path);
-    values.insert(name, QJsonObject { { QStringLiteral("type"), kStringType }, { QStringLiteral("data"), text } });
+    values.insert(name,
+        QJsonObject { { QStringLiteral("type"), kStringType }, { QStringLiteral("data"), text } });
     return writeValues(m_path, values);
 }
 

@@ -36,37 +36,21 @@ UninstallSingleInstance::UninstallSingleInstance(QObject* parent)
 {
     const QString name = guardName();
     m_memory = new QSharedMemory(name, this);
-    bool readOnly = false;
-    if (!m_memory->create(kSegmentSize, QSharedMemory::ReadWrite)) {
-        if (m_memory->error() != QSharedMemory::AlreadyExists) {
-            m_canRun = false;
-            return;
-        }
-        if (!m_memory->attach(QSharedMemory::ReadOnly)) {
-            m_canRun = false;
-            return;
-        }
-        readOnly = true;
+    if (!openSegment()) {
+        m_canRun = false;
+        return;
     }
 
     m_mutex = std::make_unique<Platform::NamedLock>(name);
     const Platform::NamedLock::Result lock = m_mutex->create();
     if (lock == Platform::NamedLock::Created) {
-        if (readOnly) {
-            // A wizard that ended without cleaning up left the segment: take it over.
-            m_memory->detach();
-            if (!m_memory->attach(QSharedMemory::ReadWrite)) {
-                m_canRun = false;
-                return;
-            }
-            if (m_memory->lock()) {
-                std::memset(m_memory->data(), 0, size_t(m_memory->size()));
-                m_memory->unlock();
-            }
-        }
+        // Nobody holds the lock, so a segment that was already there is what a wizard that
+        // ended without cleaning up (a crash) left behind: take it over.
+        if (!m_writable && !takeOverSegment())
+            m_canRun = false;
         return;
     }
-    m_mutex->close();
+    m_mutex.reset();
     if (lock == Platform::NamedLock::AlreadyExists)
         activateRunningWizard();
     m_canRun = false;
@@ -74,8 +58,44 @@ UninstallSingleInstance::UninstallSingleInstance(QObject* parent)
 
 UninstallSingleInstance::~UninstallSingleInstance()
 {
-    if (m_mutex)
-        m_mutex->close();
+    // The lock goes first; the segment is detached with its QSharedMemory child.
+    m_mutex.reset();
+}
+
+bool UninstallSingleInstance::openSegment()
+{
+    // A segment can vanish between a failed create and the attach when its last user leaves;
+    // then creating it is tried once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (m_memory->create(kSegmentSize, QSharedMemory::ReadWrite)) {
+            m_writable = true;
+            return true;
+        }
+        if (m_memory->error() != QSharedMemory::AlreadyExists)
+            return false;
+        if (m_memory->attach(QSharedMemory::ReadOnly))
+            return true;
+        if (m_memory->error() != QSharedMemory::NotFound)
+            return false;
+    }
+    return false;
+}
+
+bool UninstallSingleInstance::takeOverSegment()
+{
+    m_memory->detach();
+    if (!m_memory->create(kSegmentSize, QSharedMemory::ReadWrite)) {
+        if (m_memory->error() != QSharedMemory::AlreadyExists
+            || !m_memory->attach(QSharedMemory::ReadWrite))
+            return false;
+    }
+    m_writable = true;
+    // The handle left in it names a window of the ended wizard.
+    if (m_memory->lock()) {
+        std::memset(m_memory->data(), 0, size_t(m_memory->size()));
+        m_memory->unlock();
+    }
+    return true;
 }
 
 void UninstallSingleInstance::activateRunningWizard()
@@ -83,7 +103,7 @@ void UninstallSingleInstance::activateRunningWizard()
     if (!m_memory->lock())
         return;
     quint32 handle = 0;
-    if (m_memory->data() && m_memory->size() >= int(sizeof handle))
+    if (m_memory->constData() && m_memory->size() >= int(sizeof handle))
         std::memcpy(&handle, m_memory->constData(), sizeof handle);
     m_memory->unlock();
     if (handle != 0 && Platform::isWindow(handle))
@@ -92,11 +112,11 @@ void UninstallSingleInstance::activateRunningWizard()
 
 void UninstallSingleInstance::setWindow(Uninstall* window)
 {
-    if (!m_memory->isAttached() || !m_memory->lock())
+    if (!m_writable || !m_memory->lock())
         return;
     m_window = window;
     const quint32 handle = window ? quint32(window->window()->winId()) : 0;
-    if (m_memory->data())
+    if (m_memory->data() && m_memory->size() >= int(sizeof handle))
         std::memcpy(m_memory->data(), &handle, sizeof handle);
     m_memory->unlock();
 }

@@ -30,9 +30,12 @@ public:
     void setWindow(Uninstall* window);
 
 private:
+    bool openSegment();
+    bool takeOverSegment();
     void activateRunningWizard();
 
     bool m_canRun = true;
+    bool m_writable = false; // attached for writing: this process owns the segment
     std::unique_ptr<Platform::NamedLock> m_mutex;
     QSharedMemory* m_memory = nullptr;
     Uninstall* m_window = nullptr;

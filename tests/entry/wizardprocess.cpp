@@ -1,0 +1,61 @@
+#include "wizardprocess.h"
+
+#include "testenvironment.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QSharedMemory>
+
+#include <cstring>
+
+namespace WizardProcess {
+
+QString makeTestInstallation(const QString& name, const QString& productName)
+{
+    const QString dir = TestEnv::makeInstallation(name);
+    QFile file(dir + QStringLiteral("/product.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
+    params.insert(QStringLiteral("uninstallTest"), QStringLiteral("1"));
+    product.insert(QStringLiteral("extendParams"), params);
+    if (!productName.isEmpty())
+        product.insert(QStringLiteral("name"), productName);
+    if (!TestEnv::writeFile(file.fileName(), QJsonDocument(product).toJson()))
+        return {};
+    return dir;
+}
+
+QString writeScript(const QString& name, const QStringList& steps)
+{
+    const QString path = TestEnv::sandboxRoot() + QStringLiteral("/scripts/") + name;
+    TestEnv::writeFile(path, steps.join(QLatin1Char('\n')).toUtf8() + '\n');
+    return path;
+}
+
+void start(QProcess& process, const QString& installation, const QString& script)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!script.isEmpty())
+        environment.insert(QStringLiteral("TERN_AUTOPILOT"), script);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(TestEnv::sandboxRoot());
+    process.start(installation + QStringLiteral("/uninstaller"), QStringList());
+}
+
+quint32 publishedHandle(const QString& productName)
+{
+    QSharedMemory segment(productName + QStringLiteral("_uninstall"));
+    if (!segment.attach(QSharedMemory::ReadOnly) || !segment.lock())
+        return 0;
+    quint32 handle = 0;
+    std::memcpy(&handle, segment.constData(), sizeof handle);
+    segment.unlock();
+    return handle;
+}
+
+} // namespace WizardProcess
