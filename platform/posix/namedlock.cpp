@@ -13,22 +13,23 @@ namespace Platform {
 
 namespace {
 
-    // Locks live per user, like a mutex in a Windows logon session.
-    QString lockDirectory()
-    {
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        if (!runtime.isEmpty() && QDir(QFile::decodeName(runtime)).exists())
-            return QFile::decodeName(runtime) + QStringLiteral("/tern-locks");
-        return QDir::tempPath() + QStringLiteral("/tern-locks-") + QString::number(::getuid());
-    }
+// Locks live per user, like a mutex in a Windows logon session.
+QString lockDirectory()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(QFile::decodeName(runtime)).exists())
+        return QFile::decodeName(runtime) + QStringLiteral("/tern-locks");
+    return QDir::tempPath() + QStringLiteral("/tern-locks-") + QString::number(::getuid());
+}
 
-    QString lockFilePath(const QString& name)
-    {
-        // The name may hold anything a product name holds; the file name must not.
-        const QByteArray digest
-            = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex();
-        return lockDirectory() + QLatin1Char('/') + QString::fromLatin1(digest) + QStringLiteral(".lock");
-    }
+QString lockFilePath(const QString& name)
+{
+    // The name may hold anything a product name holds; the file name must not.
+    const QByteArray digest
+        = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return lockDirectory() + QLatin1Char('/') + QString::fromLatin1(digest)
+        + QStringLiteral(".lock");
+}
 
 } // namespace
 

@@ -25,7 +25,8 @@ void ReportPoster::post(const QUrl& url, const QByteArray& body)
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     QNetworkReply* reply = manager->post(request, body);
     reply->ignoreSslErrors();
-    connect(reply, &QNetworkReply::finished, this, [this, reply, body] { onReplyFinished(reply, body); });
+    connect(reply, &QNetworkReply::finished, this,
+        [this, reply, body] { onReplyFinished(reply, body); });
 }
 
 void ReportPoster::onReplyFinished(QNetworkReply* reply, const QByteArray& body)

@@ -1,8 +1,8 @@
 // The wizard window's side of the feedback reports: what goes into them and which one an
 // answer belongs to.
 
-#include "wizard/uninstall.h"
 #include "ui_uninstallwindow.h"
+#include "wizard/uninstall.h"
 
 #include "entry/logging.h"
 #include "report/feedbackreports.h"

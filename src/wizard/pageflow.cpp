@@ -1,8 +1,8 @@
 // The wizard's page machine: continue, the running-program check, the finished state and
 // the way out.
 
-#include "wizard/uninstall.h"
 #include "ui_uninstallwindow.h"
+#include "wizard/uninstall.h"
 
 #include "entry/logging.h"
 #include "entry/uninstallaborted.h"
@@ -28,7 +28,8 @@ enum CausePage { ReasonPage = 0, UpdateOfferPage = 1 };
 
 bool isApplicationRunning(int runState)
 {
-    return runState == TernSingleInstance::Running || runState == TernSingleInstance::RunningElevated;
+    return runState == TernSingleInstance::Running
+        || runState == TernSingleInstance::RunningElevated;
 }
 
 } // namespace
@@ -91,12 +92,13 @@ void Uninstall::connectCheckCloseDlg()
         checkCloseDlg->hide();
         setUpdateButtonsEnabled(false);
     });
-    connect(checkCloseDlg, &CheckCloseDlg::completeKillTimeout, this, [this, setUpdateButtonsEnabled] {
-        form->btnContinue_3->setText(tr("Continue"));
-        checkCloseDlg->setWindowModality(Qt::WindowModal);
-        checkCloseDlg->show();
-        setUpdateButtonsEnabled(true);
-    });
+    connect(
+        checkCloseDlg, &CheckCloseDlg::completeKillTimeout, this, [this, setUpdateButtonsEnabled] {
+            form->btnContinue_3->setText(tr("Continue"));
+            checkCloseDlg->setWindowModality(Qt::WindowModal);
+            checkCloseDlg->show();
+            setUpdateButtonsEnabled(true);
+        });
     connect(checkCloseDlg, &CheckCloseDlg::completeKill, this, [this, setUpdateButtonsEnabled] {
         form->btnContinue_3->setText(tr("Continue"));
         changePage();
@@ -115,8 +117,8 @@ void Uninstall::showFinally()
     form->processBarTitle->hide();
     form->lblUninstalling->hide();
     form->lblUninstallEnd->show();
-    form->thinkLab->setText(QCoreApplication::translate("QObject",
-        "Uninstallation completed! Looking forward to seeing you again!"));
+    form->thinkLab->setText(QCoreApplication::translate(
+        "QObject", "Uninstallation completed! Looking forward to seeing you again!"));
 }
 
 void Uninstall::completeSlot()
@@ -213,7 +215,8 @@ void Uninstall::runAfterUninstallActions()
     UninstallLog::debug(QStringLiteral("uninstsall After"));
     TernProductInfo* product = TernProductInfo::instance();
     const QString productId = product->productID();
-    QDesktopServices::openUrl(QUrl(product->afterUninstallUrl(productId, nullptr), QUrl::TolerantMode));
+    QDesktopServices::openUrl(
+        QUrl(product->afterUninstallUrl(productId, nullptr), QUrl::TolerantMode));
     TernInstallInfo::deregisterInstall();
     TernProductCommonInfo::instance()->removeRecentRecords(productId);
     TernProductCommonInfo::instance()->resetProductState(productId);

@@ -91,11 +91,15 @@ void Uninstall::makeConnections()
 {
     connect(profile, &UninstallProfile::downLoadResEmit, this, &Uninstall::loadDownLoadRes);
     connect(profile, &UninstallProfile::recAppEmit, this, &Uninstall::recApp);
-    connect(profile, &UninstallProfile::uninstallCauseEmit, this, &Uninstall::on_uninstallCause_slot);
+    connect(
+        profile, &UninstallProfile::uninstallCauseEmit, this, &Uninstall::on_uninstallCause_slot);
 
-    connect(form->btnContinue_1, &QPushButton::clicked, this, [this] { continueFrom("btn_continue_homepage"); });
-    connect(form->btnContinue_2, &QPushButton::clicked, this, [this] { continueFrom("btn_continue_reason"); });
-    connect(form->btnContinue_3, &QPushButton::clicked, this, [this] { continueFrom("btn_continue_update"); });
+    connect(form->btnContinue_1, &QPushButton::clicked, this,
+        [this] { continueFrom("btn_continue_homepage"); });
+    connect(form->btnContinue_2, &QPushButton::clicked, this,
+        [this] { continueFrom("btn_continue_reason"); });
+    connect(form->btnContinue_3, &QPushButton::clicked, this,
+        [this] { continueFrom("btn_continue_update"); });
     connect(form->btnClose, &QToolButton::clicked, this, &Uninstall::close);
     // The chooser is connected by its signature, as the host's skins and tools expect.
     connect(form->comboBox, SIGNAL(currentIndexChanged(int)), this, SLOT(on_changeLanguage(int)));
@@ -108,7 +112,8 @@ void Uninstall::makeConnections()
         sendEvent(QStringLiteral("btn_done"));
     });
     connect(form->purchaseBtn1, &QPushButton::clicked, this, &Uninstall::onPurchaseDlgSlot);
-    connect(form->btnDiscount, &QPushButton::clicked, this, [this] { buyFrom(QStringLiteral("bannerandbuy")); });
+    connect(form->btnDiscount, &QPushButton::clicked, this,
+        [this] { buyFrom(QStringLiteral("bannerandbuy")); });
     connect(form->btnUpdate, &QPushButton::clicked, this, &Uninstall::updateApp);
     connect(deletionThread, &FileDeletionThread::updateBar, this, &Uninstall::updateBar);
     connect(deletionThread, &FileDeletionThread::deleteComplete, this, &Uninstall::showFinally);
@@ -116,7 +121,8 @@ void Uninstall::makeConnections()
     connect(form->btnCancel_2, &QPushButton::clicked, this, [this] { cancelAndClose(true); });
     connect(form->btnCancel_3, &QPushButton::clicked, this, [this] { cancelAndClose(true); });
 
-    optionBoxes = { form->option_1, form->option_2, form->option_3, form->option_4, form->option_5 };
+    optionBoxes
+        = { form->option_1, form->option_2, form->option_3, form->option_4, form->option_5 };
     for (QCheckBox* box : qAsConst(optionBoxes))
         connect(box, &QCheckBox::clicked, this, &Uninstall::onBtnContinueEnableSlot);
 
@@ -172,7 +178,8 @@ void Uninstall::loadFinishedSlot()
 void Uninstall::mousePressEvent(QMouseEvent* event)
 {
     // A press anywhere else in the window takes the keyboard focus from the two text boxes.
-    for (QWidget* box : { static_cast<QWidget*>(form->causeEdit), static_cast<QWidget*>(form->emailEdit) }) {
+    for (QWidget* box :
+        { static_cast<QWidget*>(form->causeEdit), static_cast<QWidget*>(form->emailEdit) }) {
         if (box->hasFocus() && !box->rect().contains(box->mapFrom(this, event->pos())))
             box->clearFocus();
     }

@@ -18,9 +18,10 @@ class TestEntryPoints : public QObject {
 private slots:
     void init()
     {
-        TestEnv::updateProduct({}, QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
-                                       { QStringLiteral("isAboutIconShow"), QString() },
-                                       { QStringLiteral("fontFamily"), QString() } });
+        TestEnv::updateProduct({},
+            QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
+                { QStringLiteral("isAboutIconShow"), QString() },
+                { QStringLiteral("fontFamily"), QString() } });
         TestEnv::clearLog();
         qunsetenv("TERN_ZOOM_DPI");
     }
@@ -35,14 +36,20 @@ private slots:
 
         const QString normal = QStringLiteral("0");
         QTest::newRow("no switch") << normal << QStringList() << false;
-        QTest::newRow("switch") << normal << QStringList { QStringLiteral("-start_uninstall") } << true;
+        QTest::newRow("switch") << normal << QStringList { QStringLiteral("-start_uninstall") }
+                                << true;
         QTest::newRow("switch with extra arguments after it")
-            << normal << QStringList { QStringLiteral("-start_uninstall"), QStringLiteral("x") } << true;
-        QTest::newRow("wrong letter case") << normal << QStringList { QStringLiteral("-Start_Uninstall") } << false;
-        QTest::newRow("switch with a tail") << normal << QStringList { QStringLiteral("-start_uninstallx") } << false;
+            << normal << QStringList { QStringLiteral("-start_uninstall"), QStringLiteral("x") }
+            << true;
+        QTest::newRow("wrong letter case")
+            << normal << QStringList { QStringLiteral("-Start_Uninstall") } << false;
+        QTest::newRow("switch with a tail")
+            << normal << QStringList { QStringLiteral("-start_uninstallx") } << false;
         QTest::newRow("switch in second place")
-            << normal << QStringList { QStringLiteral("x"), QStringLiteral("-start_uninstall") } << false;
-        QTest::newRow("non-numeric test flag is normal mode") << QStringLiteral("abc") << QStringList() << false;
+            << normal << QStringList { QStringLiteral("x"), QStringLiteral("-start_uninstall") }
+            << false;
+        QTest::newRow("non-numeric test flag is normal mode")
+            << QStringLiteral("abc") << QStringList() << false;
         QTest::newRow("test mode needs no switch") << QStringLiteral("1") << QStringList() << true;
     }
 
@@ -67,8 +74,8 @@ private slots:
         QCOMPARE(log.contains(QStringLiteral("quit uninstall")), !starts);
         QCOMPARE(log.contains(QStringLiteral("uninstallTest is true")), testMode.toInt() == 0);
         if (starts) {
-            for (const char* line : { "ceipg init!", "skin setting!", "change CurrentLanguage!", "font setting!",
-                     "Uninstall inint start!", "Uninstall inint ending!" })
+            for (const char* line : { "ceipg init!", "skin setting!", "change CurrentLanguage!",
+                     "font setting!", "Uninstall inint start!", "Uninstall inint ending!" })
                 QVERIFY2(log.contains(QString::fromLatin1(line)), line);
         }
     }
@@ -95,8 +102,9 @@ private slots:
         QFETCH(QString, value);
         QFETCH(bool, shown);
         Framework::setAboutIcnShow(true);
-        TestEnv::updateProduct({}, QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("1") },
-                                       { QStringLiteral("isAboutIconShow"), value } });
+        TestEnv::updateProduct({},
+            QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("1") },
+                { QStringLiteral("isAboutIconShow"), value } });
         QCOMPARE(WizardRunner::runMainEntry({}), 0);
         QCOMPARE(Framework::aboutIcnShow(), shown);
     }
@@ -138,11 +146,14 @@ private slots:
 
         QTest::addColumn<QJsonValue>("param");
         QTest::addColumn<QString>("expected"); // empty: the application font's family
-        QTest::newRow("installed, other letter case") << QJsonValue(installed.toUpper()) << installed.toUpper();
+        QTest::newRow("installed, other letter case")
+            << QJsonValue(installed.toUpper()) << installed.toUpper();
         QTest::newRow("missing falls back to the English family")
-            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), other } }) << other;
+            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), other } })
+            << other;
         QTest::newRow("missing everywhere keeps the application font")
-            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), missing } }) << QString();
+            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), missing } })
+            << QString();
         QTest::newRow("unset ignores the English family")
             << QJsonValue(QJsonObject { { QStringLiteral("en"), other } }) << QString();
     }

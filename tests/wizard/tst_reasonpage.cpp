@@ -3,6 +3,8 @@
 
 #include "testenvironment.h"
 
+#include "entry/uninstallsingleinstance.h"
+
 #include "content/uninstallprofile.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
@@ -77,6 +79,10 @@ private:
     bool continueEnabled() const { return child(m_wizard.get(), "btnContinue_2")->isEnabled(); }
 
 private slots:
+    // Reaching the uninstalling page makes sure the guard exists; its segment must not outlive the
+    // test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
+
     void initTestCase()
     {
         SetLogfile(

@@ -8,6 +8,7 @@
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "entry/uninstallsingleinstance.h"
 #include "removal/checkclosedlg.h"
 #include "removal/filedeletionthread.h"
 #include "wizard/uninstall.h"
@@ -134,6 +135,9 @@ private slots:
     }
 
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
+
+    // The page flow makes sure the guard exists; its segment must not outlive the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void startsOnTheLoadingPage()
     {
