@@ -1,11 +1,22 @@
 #include "wizardrunner.h"
 
+#include "testenvironment.h"
+
+#include "content/uninstallprofile.h"
 #include "entry/uninstallexports.h"
+#include "entry/uninstallregmgr.h"
 #include "wizard/uninstall.h"
+
+#include "ternlog.h"
+#include "ternsingleinstance.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <vector>
@@ -66,6 +77,56 @@ bool quitsOn(const std::function<void()>& action, int waitMs)
     QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
     guard.start(waitMs);
     return QApplication::exec() == 0;
+}
+
+void setUpHost(UninstallContext* context)
+{
+    SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
+    SetLogLevel(1);
+    UninstallRegMgr::init()->setRegContext(context);
+    TernSingleInstance::instance()->forceRunState(0);
+}
+
+std::unique_ptr<Uninstall> showWizard(bool testMode)
+{
+    TestEnv::setExtendParam(
+        QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
+    auto wizard = std::make_unique<Uninstall>();
+    wizard->show();
+    return wizard;
+}
+
+void startDragging(QWidget* window)
+{
+    QMouseEvent move(
+        QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &move);
+}
+
+bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
+{
+    auto* pages = child<QStackedWidget>(wizard, "processPage");
+    auto* reasonPages = child<QStackedWidget>(wizard, "causePage_2");
+    const auto at = [&] { return pages->currentIndex() + reasonPages->currentIndex(); };
+    if (!QTest::qWaitFor([&] { return at() >= Home + 1; }))
+        return false;
+    const char* const forward[] = { "btnContinue_1", "btnContinue_2", "btnContinue_3" };
+    while (at() < page + 1) {
+        const int from = at();
+        QWidget* button = child(wizard, forward[from - 1]);
+        if (!button->isVisible() || !button->isEnabled())
+            return false;
+        QTest::mouseClick(button, Qt::LeftButton);
+        if (at() != from + 1)
+            return false;
+        if (from == Home + 1) {
+            emit wizard->contentProfile()->uninstallCauseEmit(false, causes.toVector(),
+                { { QStringLiteral("a"), QStringLiteral("Too slow") } },
+                QStringLiteral("50 million"));
+            child<QCheckBox>(wizard, "c")->click();
+        }
+    }
+    return at() == page + 1;
 }
 
 } // namespace WizardRunner

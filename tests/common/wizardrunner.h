@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
+#include <memory>
 
-class QWidget;
 class Uninstall;
+struct UninstallContext;
 
 // Drives the wizard in this process through its real export, as the host does.
 namespace WizardRunner {
@@ -22,5 +24,30 @@ int runMainEntry(const QStringList& arguments, const std::function<void(Uninstal
 // Runs `action` inside the application's event loop, as main_entry does, and tells whether the
 // wizard ended that loop within `waitMs`.
 bool quitsOn(const std::function<void()>& action, int waitMs = 3000);
+
+// Window tests build the wizard themselves: log into the data location, register `context` as
+// the host does, and report the product as not running.
+void setUpHost(UninstallContext* context);
+
+// A wizard in test mode (nothing removed) or normal mode, shown.
+std::unique_ptr<Uninstall> showWizard(bool testMode);
+
+template <typename T = QWidget> T* child(QWidget* window, const char* name)
+{
+    T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+// The mouse move that makes the window take the press as the start of a drag.
+void startDragging(QWidget* window);
+
+enum Page { Home, Reason, UpdateOffer, Uninstalling };
+// Waits for the home page, then clicks forward to `page`. On the reason page `causes` arrive
+// and the box "c" is checked. False when a page does not come.
+bool walkTo(Uninstall* wizard, Page page,
+    const QStringList& causes = { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+        QStringLiteral("d"), QStringLiteral("e") });
 
 } // namespace WizardRunner

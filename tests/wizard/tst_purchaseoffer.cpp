@@ -2,17 +2,14 @@
 // pictures, and the buy actions with what they open and report.
 
 #include "testenvironment.h"
+#include "wizardrunner.h"
 
-#include "content/uninstallprofile.h"
 #include "entry/uninstallcontext.h"
-#include "entry/uninstallregmgr.h"
 #include "wizard/uninstall.h"
 
-#include "ternlog.h"
 #include "ternproductinfo.h"
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
-#include "ternsingleinstance.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -21,17 +18,9 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include <memory>
+using namespace WizardRunner;
 
 namespace {
-
-template <typename T = QWidget> T* child(QWidget* window, const char* name)
-{
-    T* widget = window->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 // Every event as category|action|type|label|value.
 QStringList analytics()
@@ -60,11 +49,6 @@ QString downloadedPicture(const QString& kind, const QString& language)
         + QStringLiteral("/uninstallRes/%1_pic_%2.png").arg(kind, language);
 }
 
-QPoint centreIn(QWidget* widget, QWidget* window)
-{
-    return widget->mapTo(window, widget->rect().center());
-}
-
 } // namespace
 
 // Stands in for the desktop's browser.
@@ -81,28 +65,18 @@ class TestPurchaseOffer : public QObject {
     Q_OBJECT
 
 private:
-    UninstallContext* m_context = nullptr;
+    UninstallContext m_context;
     UrlRecorder m_browser;
-    QByteArray m_shippedPrices;
     std::unique_ptr<Uninstall> m_wizard;
 
-    Uninstall* makeWizard()
+    // The given page after loading, with the events sent on the way gone.
+    Uninstall* openAt(Page page)
     {
-        m_wizard = std::make_unique<Uninstall>();
-        m_wizard->show();
-        return m_wizard.get();
-    }
-
-    // The home page after loading, with the start-up events gone.
-    Uninstall* homePage()
-    {
-        Uninstall* wizard = makeWizard();
-        auto* pages = child<QStackedWidget>(wizard, "processPage");
-        if (!QTest::qWaitForWindowExposed(wizard)
-            || !QTest::qWaitFor([pages] { return pages->currentIndex() == 1; }))
+        m_wizard = showWizard(true);
+        if (!QTest::qWaitForWindowExposed(m_wizard.get()) || !walkTo(m_wizard.get(), page))
             return nullptr;
         TestEnv::clearAnalyticsEvents();
-        return wizard;
+        return m_wizard.get();
     }
 
     static QUrl purchasePage()
@@ -113,19 +87,9 @@ private:
 private slots:
     void initTestCase()
     {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
-        // The holder keeps the record for the whole process; the rows change its discount.
-        m_context = new UninstallContext;
-        UninstallRegMgr::init()->setRegContext(m_context);
-        TernSingleInstance::instance()->forceRunState(0);
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
+        setUpHost(&m_context);
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
-        QFile shipped(priceFile());
-        QVERIFY(shipped.open(QIODevice::ReadOnly));
-        m_shippedPrices = shipped.readAll();
         QVERIFY(!purchasePage().isEmpty());
     }
 
@@ -133,12 +97,11 @@ private slots:
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        TestEnv::writeFile(priceFile(), m_shippedPrices);
     }
 
     void init()
     {
-        m_context->discount = 0;
+        m_context.discount = 0;
         m_browser.opened.clear();
         TestEnv::clearAnalyticsEvents();
         TestEnv::clearLog();
@@ -186,10 +149,10 @@ private slots:
         QFile::remove(priceFile());
         if (!prices.isNull())
             QVERIFY(TestEnv::writeFile(priceFile(), prices));
-        m_context->discount = hostDiscount;
+        m_context.discount = hostDiscount;
 
-        Uninstall* wizard = makeWizard();
-        QCOMPARE(wizard->discount(), discount);
+        m_wizard = showWizard(true);
+        QCOMPARE(m_wizard->discount(), discount);
         QStringList lines;
         for (const QString& line : TestEnv::logLines()) {
             if (line.contains(QStringLiteral("] [Uninstall] ")))
@@ -199,17 +162,15 @@ private slots:
             logged.isEmpty() ? QStringList()
                              : QStringList { QStringLiteral("[Uninstall] [5] ") + logged });
 
-        QCOMPARE(wizard->readPrice(QStringLiteral("en")), price);
+        QCOMPARE(m_wizard->readPrice(QStringLiteral("en")), price);
     }
 
     void pictures_data()
     {
         QTest::addColumn<bool>("bannerDownloaded");
         QTest::addColumn<bool>("promotionDownloaded");
-        QTest::newRow("both downloaded") << true << true;
         QTest::newRow("banner only") << true << false;
         QTest::newRow("promotion only") << false << true;
-        QTest::newRow("defaults") << false << false;
     }
 
     void pictures()
@@ -229,7 +190,7 @@ private slots:
         if (promotionDownloaded)
             QVERIFY(picture.save(downloadedPicture(QStringLiteral("promotion"), language)));
 
-        Uninstall* wizard = homePage();
+        Uninstall* wizard = openAt(Home);
         QVERIFY(wizard);
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         TernSettings::instance()->setLanguage(QStringLiteral("en"));
@@ -265,82 +226,73 @@ private slots:
         QCOMPARE(logged, expected);
     }
 
-    void bannerClickBuysOnce()
+    // What a press and release on the offer's pictures open and report.
+    void pressAndRelease_data()
     {
-        Uninstall* wizard = homePage();
-        QVERIFY(wizard);
-        child<QPushButton>(wizard, "btnContinue_1")->click();
-        TestEnv::clearAnalyticsEvents();
-        QWidget* banner = child(wizard, "discountBg");
-        auto* button = child<QPushButton>(wizard, "btnDiscount");
-        QVERIFY(banner->isVisible());
-        const QPoint onBanner = banner->mapTo(wizard, QPoint(2, banner->height() / 2));
-        QCOMPARE(wizard->childAt(onBanner), banner);
-
-        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, onBanner);
-        QVERIFY(button->isDown());
-        QVERIFY(m_browser.opened.isEmpty());
-        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, onBanner);
-        QVERIFY(!button->isDown());
-        QCOMPARE(m_browser.opened, QList<QUrl> { purchasePage() });
-        QCOMPARE(analytics(),
-            (QStringList { QStringLiteral("offload_retention|btn_bannerandbuy|1||0"),
-                QStringLiteral(
-                    "openpurchasebehavior|openpurchaseurl|1|uninstall_btn_bannerandbuy|0") }));
-        QCOMPARE(child<QStackedWidget>(wizard, "processPage")->currentIndex(), 2);
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("drag");
+        QTest::addColumn<QString>("shownDown");
+        QTest::addColumn<int>("openedOnPress");
+        QTest::addColumn<int>("openedOnRelease");
+        QTest::addColumn<QString>("buy"); // the button the buy events name
+        QTest::newRow("banner") << int(Reason) << QStringLiteral("discountBg") << false
+                                << QStringLiteral("btnDiscount") << 0 << 1
+                                << QStringLiteral("bannerandbuy");
+        QTest::newRow("banner, dragged") << int(Reason) << QStringLiteral("discountBg") << true
+                                         << QStringLiteral("btnDiscount") << 0 << 0 << QString();
+        QTest::newRow("Buy Now with frame")
+            << int(Home) << QStringLiteral("frmPurchaseBtn") << false << QString() << 1 << 1
+            << QStringLiteral("buy");
+        QTest::newRow("promotion picture") << int(Home) << QStringLiteral("purchaseImg") << false
+                                           << QStringLiteral("purchaseBtn1") << 0 << 0 << QString();
     }
 
-    void buyNowFrameBuysOnThePress()
+    void pressAndRelease()
     {
-        Uninstall* wizard = homePage();
+        QFETCH(int, page);
+        QFETCH(QString, target);
+        QFETCH(bool, drag);
+        QFETCH(QString, shownDown);
+        QFETCH(int, openedOnPress);
+        QFETCH(int, openedOnRelease);
+        QFETCH(QString, buy);
+        Uninstall* wizard = openAt(Page(page));
         QVERIFY(wizard);
-        const QPoint onFrame = centreIn(child(wizard, "frmPurchaseBtn"), wizard);
-        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, onFrame);
-        QCOMPARE(m_browser.opened, QList<QUrl> { purchasePage() });
-        const QStringList buy { QStringLiteral("offload_retention|btn_buy|1||0"),
-            QStringLiteral("openpurchasebehavior|openpurchaseurl|1|uninstall_btn_buy|0") };
-        QCOMPARE(analytics(), buy);
-        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, onFrame);
-        QCOMPARE(m_browser.opened.size(), 1);
-        QCOMPARE(analytics(), buy);
-        QCOMPARE(child<QStackedWidget>(wizard, "processPage")->currentIndex(), 1);
-    }
+        QWidget* widget = child(wizard, qPrintable(target));
+        QVERIFY(widget->isVisible());
+        // The banner's own button sits at its right end: press beside it.
+        QPoint at = widget->mapTo(wizard,
+            target == QLatin1String("discountBg") ? QPoint(2, widget->height() / 2)
+                                                  : widget->rect().center());
+        auto* down
+            = shownDown.isEmpty() ? nullptr : child<QPushButton>(wizard, qPrintable(shownDown));
 
-    void promotionPictureOpensNothing()
-    {
-        Uninstall* wizard = homePage();
-        QVERIFY(wizard);
-        auto* look = child<QPushButton>(wizard, "purchaseBtn1");
-        const QPoint onPicture = centreIn(child(wizard, "purchaseImg"), wizard);
-        QCOMPARE(wizard->childAt(onPicture), child(wizard, "framePurchase"));
-        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, onPicture);
-        QVERIFY(look->isDown());
-        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, onPicture);
-        QVERIFY(!look->isDown());
-        QVERIFY(m_browser.opened.isEmpty());
-        QVERIFY(analytics().isEmpty());
-    }
-
-    void nothingOpensAtTheEndOfADrag()
-    {
-        Uninstall* wizard = homePage();
-        QVERIFY(wizard);
-        child<QPushButton>(wizard, "btnContinue_1")->click();
-        QWidget* banner = child(wizard, "discountBg");
-        const QPoint start = banner->mapTo(wizard, QPoint(2, banner->height() / 2));
-        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, start);
-        QTest::mouseMove(wizard->windowHandle(), start + QPoint(30, 0));
-        QVERIFY(wizard->isDragging());
-        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, start + QPoint(30, 0));
-        QVERIFY(!wizard->isDragging());
-        QVERIFY(m_browser.opened.isEmpty());
-
-        QMouseEvent move(
-            QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(wizard, &move);
-        QVERIFY(wizard->isDragging());
-        child<QPushButton>(wizard, "purchaseBtn1")->click();
-        QVERIFY(m_browser.opened.isEmpty());
+        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(m_browser.opened.size(), openedOnPress);
+        QVERIFY(!down || down->isDown());
+        if (drag) {
+            at += QPoint(30, 0);
+            QTest::mouseMove(wizard->windowHandle(), at);
+            QVERIFY(wizard->isDragging());
+        }
+        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(!down || !down->isDown());
+        QCOMPARE(m_browser.opened, QVector<QUrl>(openedOnRelease, purchasePage()).toList());
+        QStringList events;
+        if (!buy.isEmpty())
+            events << QStringLiteral("offload_retention|btn_%1|1||0").arg(buy)
+                   << QStringLiteral("openpurchasebehavior|openpurchaseurl|1|uninstall_btn_%1|0")
+                          .arg(buy);
+        if (!drag)
+            QCOMPARE(analytics(), events);
+        QCOMPARE(
+            child<QStackedWidget>(wizard, "processPage")->currentIndex(), page == Home ? 1 : 2);
+        if (drag) {
+            startDragging(wizard);
+            child<QPushButton>(wizard, "purchaseBtn1")->click();
+            QVERIFY(m_browser.opened.isEmpty());
+        }
     }
 };
 

@@ -1,26 +1,127 @@
 // The wizard window's form: the skin styles the window by object name and the window reaches
-// its widgets through the form, so class, name, place and the few values the form sets are a
-// contract that this test pins down.
+// its widgets through the form, so every widget's name, class and place, and the form's texts,
+// are a contract that this test pins down.
 
-#include "formwalk.h"
 #include "testenvironment.h"
 #include "ui_uninstallwindow.h"
-#include "uninstallwindowformdata.h"
+
+#include "widgets/customtextedit.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QSet>
-#include <QStackedWidget>
+#include <QStackedLayout>
 #include <QTest>
 #include <QTranslator>
 
 #include <memory>
 
-Q_DECLARE_METATYPE(QMargins)
-
 namespace {
+
+// Each container of the form with its layout ('V'ertical, 'H'orizontal or 'S'tack of pages)
+// and its items in order: widgets as "class name", spacers by the direction they stretch in
+// (with their size when it is not 0x0), " centred" for items added with AlignCenter.
+const char* const kLayouts[][2] = {
+    { "UnInstallWindow", "V QFrame ternMainWindowClient" },
+    { "ternMainWindowClient", "V QFrame frameTitle, QFrame frameEntry, QFrame changeLangFrame" },
+    { "frameTitle", "H cusIconLabel titleLogo, QLabel titleLab, hspacer, QToolButton btnClose" },
+    { "frameEntry", "V QStackedWidget processPage" },
+    { "processPage",
+        "S QWidget loadingPage, QWidget purchasePage, QWidget causePage_1, QWidget uninstallPag" },
+    { "loadingPage", "V QFrame frameloading centred" },
+    { "frameloading", "H hspacer, QLabel loadingLab, LoadingLabel lblLoadingPng centred, hspacer" },
+    { "purchasePage", "V QFrame purchaseBackground" },
+    { "purchaseBackground",
+        "V QFrame framePurchaseLab, QFrame frame, QFrame framePurchaseUrl centred, vspacer, "
+        "QFrame frameButtom_1" },
+    { "framePurchaseLab", "H QLabel purchaseLab" },
+    { "frame", "H hspacer, QFrame framePurchase centred, hspacer" },
+    { "framePurchase",
+        "V QPushButton purchaseImg centred, QPushButton purchaseBtn1 centred, "
+        "QFrame frmPurchaseBtn centred" },
+    { "frmPurchaseBtn", "V QLabel purchaseBtn centred" },
+    { "framePurchaseUrl", "H hspacer, FrmInfo frmInfo centred, hspacer" },
+    { "frameButtom_1", "H hspacer, QPushButton btnContinue_1, QPushButton btnCancel_1" },
+    { "causePage_1", "V QFrame frameCauseTip, QStackedWidget causePage_2" },
+    { "frameCauseTip", "H QFrame discountBg" },
+    { "discountBg", "H hspacer, QPushButton btnDiscount" },
+    { "causePage_2", "S QWidget causePage, QWidget updatePage" },
+    { "causePage", "H QFrame CauseLeftBg, QFrame frameMiddle, QFrame causeRightBg" },
+    { "CauseLeftBg", "V QFrame framHintImg, QFrame frameHintLab, vspacer" },
+    { "framHintImg", "H hspacer, QLabel hintImg, hspacer" },
+    { "frameHintLab", "H hspacer, QLabel hintLab, hspacer" },
+    { "causeRightBg",
+        "V QFrame frameCauseTitle, QFrame frameOption, QFrame frameCauseEdit, vspacer, "
+        "QFrame frameButtom_2" },
+    { "frameCauseTitle", "H QLabel causeTitle, hspacer" },
+    { "frameOption", "H QFrame optionFrame, hspacer" },
+    { "optionFrame",
+        "V QFrame frameOption_1, QFrame frameOption_2, QFrame frameOption_3, "
+        "QFrame frameOption_4, QFrame frameOption_5" },
+    { "frameOption_1", "H QCheckBox option_1, QLabel optionLab_1" },
+    { "frameOption_2", "H QCheckBox option_2, QLabel optionLab_2" },
+    { "frameOption_3", "H QCheckBox option_3, QLabel optionLab_3" },
+    { "frameOption_4", "H QCheckBox option_4, QLabel optionLab_4" },
+    { "frameOption_5", "H QCheckBox option_5, QLabel optionLab_5" },
+    { "frameCauseEdit", "H CustomTextEdit causeEdit, hspacer" },
+    { "frameButtom_2", "H hspacer, QPushButton btnContinue_2, QPushButton btnCancel_2" },
+    { "updatePage", "H QFrame updateLeftBg, QFrame updateRightBg" },
+    { "updateLeftBg",
+        "V QFrame frameUpdateImg, QFrame frameUpdateLab_2, QFrame frameInfo, vspacer" },
+    { "frameUpdateImg", "H hspacer, QLabel updateImg, hspacer" },
+    { "frameUpdateLab_2", "H hspacer, QLabel updateLab, hspacer" },
+    { "frameInfo", "H hspacer, FrmInfo2 frmUpdateInfo, hspacer" },
+    { "updateRightBg",
+        "V QFrame horizontalFrame, QFrame horizontalFrame_2, vspacer, QFrame frameButtom_3" },
+    { "horizontalFrame", "H hspacer, QLabel updateTipImg, hspacer" },
+    { "horizontalFrame_2", "H hspacer, QLabel updateTipLab, hspacer" },
+    { "frameButtom_3",
+        "H hspacer, QPushButton btnContinue_3, QPushButton btnUpdate, QPushButton btnCancel_3" },
+    { "uninstallPag", "V QFrame processFrame, vspacer, QFrame frameButtom_4" },
+    { "processFrame", "H hspacer, QFrame processBackgrround, hspacer" },
+    { "processBackgrround",
+        "V QFrame thinkBg, QFrame frameRecTitle, ClickedStackedWidget recWidget, "
+        "QFrame processBarTitle, QFrame frameBar, QFrame emailTitle, QFrame frameEmail" },
+    { "thinkBg",
+        "H hspacer 50x0, QLabel lblUninstalling, QLabel thinkLab, QLabel lblUninstallEnd, "
+        "hspacer 50x0" },
+    { "frameRecTitle", "H QLabel label, hspacer" },
+    { "processBarTitle", "H QLabel label_2, hspacer" },
+    { "frameBar", "H QProgressBar progressBar" },
+    { "emailTitle", "H QLabel emailLable, hspacer" },
+    { "frameEmail", "H QLabel label_3, QLineEdit emailEdit, hspacer" },
+    { "frameButtom_4", "H hspacer, QPushButton btnComplete" },
+    { "changeLangFrame", "H hspacer, QComboBox comboBox, hspacer" },
+};
+
+// The form's texts: object, property, source text (an empty one is cleared, not translated).
+const char* const kTexts[][3] = {
+    { "purchaseBtn1", "text", "Buy Now" },
+    { "btnContinue_1", "text", "Continue" },
+    { "btnContinue_2", "text", "Continue" },
+    { "btnContinue_3", "text", "Continue" },
+    { "btnCancel_1", "text", "Cancel" },
+    { "btnCancel_2", "text", "Cancel" },
+    { "btnCancel_3", "text", "Cancel" },
+    { "btnDiscount", "text", "Buy Now" },
+    { "causeTitle", "text",
+        "Please leave your reason about why you want to uninstall it. We will make every effort to "
+        "optimize the program." },
+    { "causeEdit", "placeholderText", "Please leave your suggestions or questions (optional)" },
+    { "updateLab", "text", "The latest version is faster and more stable" },
+    { "updateTipLab", "text",
+        "<html><head/><body><p style='line-height: %1'>We found that your program is not the "
+        "latest version. That may be the cause of the issue you are experiencing. Do you want to "
+        "upgrade now?</p></body></html>" },
+    { "btnUpdate", "text", "Upgrade Now" },
+    { "label", "text", "More apps you may like:" },
+    { "label_2", "text", "Uninstalling, please wait..." },
+    { "emailLable", "text",
+        "Please leave your email address. We will contact you once the problem is solved." },
+    { "label_3", "text", "Email:" },
+    { "emailEdit", "placeholderText", "" },
+    { "btnComplete", "text", "Done" },
+};
 
 // Marks every translation with its context, so a test sees which texts went through it.
 class MarkingTranslator : public QTranslator {
@@ -32,409 +133,191 @@ public:
     }
 };
 
+// The class the form names: CustomTextEdit has no meta object of its own.
+QString classOf(const QWidget* widget)
+{
+    if (dynamic_cast<const CustomTextEdit*>(widget))
+        return QStringLiteral("CustomTextEdit");
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+// The widgets below root, without looking inside composite and custom widgets, whose own
+// children are not the form's business.
+void collect(QWidget* root, QList<QWidget*>& found)
+{
+    const auto children = root->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        found.append(child);
+        const QString name = classOf(child);
+        if (name == QLatin1String("QWidget") || name == QLatin1String("QFrame")
+            || name == QLatin1String("QStackedWidget"))
+            collect(child, found);
+    }
+}
+
+QString describe(const QLayout* layout)
+{
+    QString text = qobject_cast<const QStackedLayout*>(layout) ? QStringLiteral("S ")
+        : qobject_cast<const QVBoxLayout*>(layout)             ? QStringLiteral("V ")
+        : qobject_cast<const QHBoxLayout*>(layout)             ? QStringLiteral("H ")
+                                                               : QStringLiteral("? ");
+    QStringList items;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        QString entry = QStringLiteral("nested layout");
+        if (const QWidget* widget = item->widget()) {
+            entry = classOf(widget) + QLatin1Char(' ') + widget->objectName();
+        } else if (QSpacerItem* spacer = item->spacerItem()) {
+            const Qt::Orientations stretch = spacer->expandingDirections();
+            entry = stretch == Qt::Horizontal ? QStringLiteral("hspacer")
+                : stretch == Qt::Vertical     ? QStringLiteral("vspacer")
+                                              : QStringLiteral("spacer");
+            if (!spacer->sizeHint().isNull())
+                entry += QStringLiteral(" %1x%2")
+                             .arg(spacer->sizeHint().width())
+                             .arg(spacer->sizeHint().height());
+        }
+        if (item->alignment() == Qt::AlignCenter)
+            entry += QStringLiteral(" centred");
+        else if (item->alignment() != 0)
+            entry += QStringLiteral(" aligned");
+        items << entry;
+    }
+    return text + items.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 class TestUninstallWindowForm : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-
-    void widgetTree_data();
-    void widgetTree();
-    void noWidgetsBeyondTheTree();
-    void stackPages_data();
-    void stackPages();
-    void layouts_data();
-    void layouts();
-    void noLayoutsBeyondTheList();
-    void frameShapes_data();
-    void frameShapes();
-    void focusPolicies_data();
-    void focusPolicies();
-    void labels_data();
-    void labels();
-    void sizePolicies_data();
-    void sizePolicies();
-    void cursors_data();
-    void cursors();
-    void optionsAreIndependentTwoStateBoxes();
-    void windowAndSingleSettings();
-    void texts_data();
-    void texts();
-    void updateTipKeepsLineHeightPlaceholder();
-    void retranslationCoversEveryText();
-    void languageChooserItems();
-
 private:
-    // The window itself or the one widget of the form with that name.
-    template <typename T = QWidget> T* widget(const char* name) const
+    MarkingTranslator m_translator;
+    std::unique_ptr<QWidget> m_window;
+    Ui::UnInstallWindow m_form;
+    QList<QWidget*> m_widgets;
+
+    QWidget* widget(const QString& name) const
     {
-        const QString key = QString::fromLatin1(name);
-        if (key == window->objectName())
-            return qobject_cast<T*>(window.get());
-        const QList<QWidget*> found = named.value(key);
-        return found.size() == 1 ? qobject_cast<T*>(found.first()) : nullptr;
+        if (name == m_window->objectName())
+            return m_window.get();
+        QWidget* found = nullptr;
+        for (QWidget* candidate : m_widgets) {
+            if (candidate->objectName() == name) {
+                if (found)
+                    return nullptr;
+                found = candidate;
+            }
+        }
+        return found;
     }
 
-    std::unique_ptr<QWidget> window;
-    Ui::UnInstallWindow ui;
-    QHash<QString, QList<QWidget*>> named;
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QCoreApplication::installTranslator(&m_translator));
+        m_window = std::make_unique<QWidget>();
+        m_form.setupUi(m_window.get());
+        collect(m_window.get(), m_widgets);
+    }
+
+    void cleanupTestCase()
+    {
+        QCoreApplication::removeTranslator(&m_translator);
+        m_window.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void layouts_data()
+    {
+        QTest::addColumn<QString>("items");
+        for (const auto& row : kLayouts)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[1]);
+    }
+
+    // Every widget of the form sits, with its class, in the layout of its container.
+    void layouts()
+    {
+        QFETCH(QString, items);
+        QWidget* container = widget(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(container && container->layout());
+        QCOMPARE(describe(container->layout()), items);
+    }
+
+    // ...and nothing else: no widget outside a listed layout, no name twice.
+    void everyWidgetListed()
+    {
+        QStringList listed;
+        for (const auto& row : kLayouts) {
+            const QStringList items
+                = QString::fromLatin1(row[1]).mid(2).split(QStringLiteral(", "));
+            for (const QString& item : items) {
+                const QStringList words = item.split(QLatin1Char(' '));
+                if (!item.contains(QLatin1String("spacer")))
+                    listed << words.value(1);
+            }
+        }
+        QStringList found;
+        for (const QWidget* w : qAsConst(m_widgets))
+            found << w->objectName();
+        listed.sort();
+        found.sort();
+        QCOMPARE(found, listed);
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("text");
+        for (const auto& row : kTexts) {
+            const QString source = QString::fromUtf8(row[2]);
+            // Every text goes through the translator in the form's context.
+            QTest::addRow("%s %s", row[0], row[1])
+                << QByteArray(row[1])
+                << (source.isEmpty() ? QString() : QStringLiteral("[UnInstallWindow] ") + source);
+        }
+    }
+
+    void texts()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QString, text);
+        const QByteArray tag = QTest::currentDataTag();
+        QWidget* object = widget(QString::fromLatin1(tag.left(tag.indexOf(' '))));
+        QVERIFY(object);
+        QCOMPARE(object->property(property.constData()).toString(), text);
+    }
+
+    // Retranslating clears whatever the window wrote into the other labels and buttons, and
+    // leaves the language codes of the chooser as they are.
+    void retranslation()
+    {
+        QSet<QString> withText;
+        for (const auto& row : kTexts)
+            withText.insert(QString::fromLatin1(row[0]));
+        QList<QWidget*> others;
+        for (QWidget* w : qAsConst(m_widgets)) {
+            if (!withText.contains(w->objectName())
+                && (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))) {
+                w->setProperty("text", QStringLiteral("set at run time"));
+                others << w;
+            }
+        }
+        QVERIFY(!others.isEmpty());
+        m_form.retranslateUi(m_window.get());
+        for (QWidget* w : qAsConst(others))
+            QVERIFY2(w->property("text").toString().isEmpty(), qPrintable(w->objectName()));
+        QCOMPARE(m_form.btnComplete->text(), QStringLiteral("[UnInstallWindow] Done"));
+
+        QStringList items;
+        for (int i = 0; i < m_form.comboBox->count(); ++i)
+            items << m_form.comboBox->itemText(i);
+        QCOMPARE(items,
+            QString::fromLatin1("en de fr it ja es pt zh_CN zh_TW ru tr ar cs da el fi hu nl no pl "
+                                "sv ur ko")
+                .split(QLatin1Char(' ')));
+    }
 };
 
-void TestUninstallWindowForm::initTestCase()
-{
-    window = std::make_unique<QWidget>();
-    ui.setupUi(window.get());
-    named = FormWalk::formWidgets(window.get());
-}
-
-void TestUninstallWindowForm::cleanupTestCase()
-{
-    named.clear();
-    window.reset();
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void TestUninstallWindowForm::widgetTree_data()
-{
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("parent");
-    for (const FormData::Node& node : FormData::tree)
-        QTest::newRow(node.name) << node.className << node.parent;
-}
-
-void TestUninstallWindowForm::widgetTree()
-{
-    QFETCH(QString, className);
-    QFETCH(QString, parent);
-    const QList<QWidget*> found = named.value(QString::fromLatin1(QTest::currentDataTag()));
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(FormWalk::classOf(found.first()), className);
-    QVERIFY(found.first()->parentWidget());
-    QCOMPARE(found.first()->parentWidget()->objectName(), parent);
-}
-
-void TestUninstallWindowForm::noWidgetsBeyondTheTree()
-{
-    QSet<QString> expected;
-    for (const FormData::Node& node : FormData::tree)
-        expected.insert(QLatin1String(node.name));
-    QStringList unexpected;
-    for (auto it = named.cbegin(); it != named.cend(); ++it) {
-        if (!expected.contains(it.key()))
-            unexpected << it.key();
-    }
-    QCOMPARE(unexpected, QStringList());
-}
-
-void TestUninstallWindowForm::stackPages_data()
-{
-    QTest::addColumn<QStringList>("pages");
-    QTest::addColumn<int>("currentIndex");
-    // The window moves the outer stack to the loading page itself, right after the form.
-    QTest::newRow("processPage") << QStringList { "loadingPage", "purchasePage", "causePage_1",
-        "uninstallPag" } << 3;
-    QTest::newRow("causePage_2") << QStringList { "causePage", "updatePage" } << 0;
-}
-
-void TestUninstallWindowForm::stackPages()
-{
-    QFETCH(QStringList, pages);
-    QFETCH(int, currentIndex);
-    auto* stack = widget<QStackedWidget>(QTest::currentDataTag());
-    QVERIFY(stack);
-    QStringList actual;
-    for (int i = 0; i < stack->count(); ++i)
-        actual << stack->widget(i)->objectName();
-    QCOMPARE(actual, pages);
-    QCOMPARE(stack->currentIndex(), currentIndex);
-}
-
-void TestUninstallWindowForm::layouts_data()
-{
-    QTest::addColumn<QString>("layoutClass");
-    QTest::addColumn<QString>("layoutName");
-    QTest::addColumn<int>("spacing");
-    QTest::addColumn<QMargins>("margins");
-    QTest::addColumn<QStringList>("items");
-    for (const FormData::LayoutSpec& spec : FormData::layouts) {
-        QTest::newRow(spec.container)
-            << (spec.direction == 'V' ? "QVBoxLayout" : "QHBoxLayout") << spec.name << spec.spacing
-            << QMargins(0, spec.topMargin, 0, 0)
-            << QString::fromLatin1(spec.items).split(QStringLiteral(", "));
-    }
-}
-
-void TestUninstallWindowForm::layouts()
-{
-    QFETCH(QString, layoutClass);
-    QFETCH(QString, layoutName);
-    QFETCH(int, spacing);
-    QFETCH(QMargins, margins);
-    QFETCH(QStringList, items);
-
-    QWidget* owner = widget(QTest::currentDataTag());
-    QVERIFY(owner);
-    QLayout* layout = owner->layout();
-    QVERIFY(layout);
-    QCOMPARE(QString::fromLatin1(layout->metaObject()->className()), layoutClass);
-    if (!layoutName.isEmpty())
-        QCOMPARE(layout->objectName(), layoutName);
-    QCOMPARE(layout->spacing(), spacing);
-    QCOMPARE(layout->contentsMargins(), margins);
-    QStringList actual;
-    for (int i = 0; i < layout->count(); ++i)
-        actual << FormWalk::describeItem(layout->itemAt(i));
-    QCOMPARE(actual, items);
-}
-
-void TestUninstallWindowForm::noLayoutsBeyondTheList()
-{
-    QSet<QString> listed;
-    for (const FormData::LayoutSpec& spec : FormData::layouts)
-        listed.insert(QLatin1String(spec.container));
-    // A stacked widget's own layout holds its pages, which the page order test covers.
-    QStringList unlisted;
-    for (auto it = named.cbegin(); it != named.cend(); ++it) {
-        for (QWidget* w : it.value()) {
-            if (FormWalk::isFormContainer(w) && w->layout() && !qobject_cast<QStackedWidget*>(w)
-                && !listed.contains(it.key()))
-                unlisted << it.key();
-        }
-    }
-    QCOMPARE(unlisted, QStringList());
-}
-
-void TestUninstallWindowForm::frameShapes_data()
-{
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("shadow");
-    const QSet<QString> styled { "frmPurchaseBtn", "frmInfo", "frameInfo", "frmUpdateInfo" };
-    for (const FormData::Node& node : FormData::tree) {
-        const QString className = QLatin1String(node.className);
-        if (className != QLatin1String("QFrame") && !className.startsWith(QLatin1String("FrmInfo")))
-            continue;
-        const bool raised = styled.contains(QLatin1String(node.name));
-        QTest::newRow(node.name) << int(raised ? QFrame::StyledPanel : QFrame::NoFrame)
-                                 << int(raised ? QFrame::Raised : QFrame::Plain);
-    }
-}
-
-void TestUninstallWindowForm::frameShapes()
-{
-    QFETCH(int, shape);
-    QFETCH(int, shadow);
-    auto* frame = widget<QFrame>(QTest::currentDataTag());
-    QVERIFY(frame);
-    QCOMPARE(int(frame->frameShape()), shape);
-    QCOMPARE(int(frame->frameShadow()), shadow);
-}
-
-void TestUninstallWindowForm::focusPolicies_data()
-{
-    QTest::addColumn<int>("policy");
-    const QSet<QString> noFocus { "QPushButton", "QToolButton", "QComboBox" };
-    const QSet<QString> clickFocus { "QCheckBox", "CustomTextEdit", "QLineEdit" };
-    for (const FormData::Node& node : FormData::tree) {
-        if (noFocus.contains(QLatin1String(node.className)))
-            QTest::newRow(node.name) << int(Qt::NoFocus);
-        else if (clickFocus.contains(QLatin1String(node.className)))
-            QTest::newRow(node.name) << int(Qt::ClickFocus);
-    }
-}
-
-void TestUninstallWindowForm::focusPolicies()
-{
-    QFETCH(int, policy);
-    QWidget* w = widget(QTest::currentDataTag());
-    QVERIFY(w);
-    QCOMPARE(int(w->focusPolicy()), policy);
-}
-
-void TestUninstallWindowForm::labels_data()
-{
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<bool>("wordWrap");
-    const QSet<QString> centred { "titleLogo", "loadingLab", "purchaseLab", "purchaseBtn",
-        "hintImg", "hintLab", "updateImg", "updateLab", "updateTipImg", "updateTipLab" };
-    const QSet<QString> wrapped { "purchaseLab", "hintLab", "causeTitle", "updateLab",
-        "updateTipLab", "thinkLab", "label_2", "emailLable" };
-    for (const FormData::Node& node : FormData::tree) {
-        const QString className = QLatin1String(node.className);
-        // The loading label aligns its picture itself.
-        if (className != QLatin1String("QLabel") && className != QLatin1String("cusIconLabel"))
-            continue;
-        const QString name = QLatin1String(node.name);
-        const Qt::Alignment alignment
-            = centred.contains(name) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
-        QTest::newRow(node.name) << int(alignment) << wrapped.contains(name);
-    }
-}
-
-void TestUninstallWindowForm::labels()
-{
-    QFETCH(int, alignment);
-    QFETCH(bool, wordWrap);
-    auto* label = widget<QLabel>(QTest::currentDataTag());
-    QVERIFY(label);
-    QCOMPARE(int(label->alignment()), alignment);
-    QCOMPARE(label->wordWrap(), wordWrap);
-}
-
-void TestUninstallWindowForm::sizePolicies_data()
-{
-    QTest::addColumn<int>("horizontal");
-    QTest::addColumn<int>("vertical");
-    const int preferred = QSizePolicy::Preferred;
-    const int expanding = QSizePolicy::Expanding;
-    const int fixed = QSizePolicy::Fixed;
-    for (const char* name : { "UnInstallWindow", "purchaseBtn1", "frameButtom_1", "btnContinue_1",
-             "btnCancel_1", "option_3", "causeEdit" })
-        QTest::newRow(name) << preferred << preferred;
-    for (const char* name : { "frameTitle", "frameEntry", "processPage" })
-        QTest::newRow(name) << preferred << expanding;
-    for (const char* name : { "option_1", "option_2", "option_4", "option_5" })
-        QTest::newRow(name) << fixed << fixed;
-}
-
-void TestUninstallWindowForm::sizePolicies()
-{
-    QFETCH(int, horizontal);
-    QFETCH(int, vertical);
-    QWidget* w = widget(QTest::currentDataTag());
-    QVERIFY(w);
-    QCOMPARE(int(w->sizePolicy().horizontalPolicy()), horizontal);
-    QCOMPARE(int(w->sizePolicy().verticalPolicy()), vertical);
-}
-
-void TestUninstallWindowForm::cursors_data()
-{
-    QTest::addColumn<int>("shape");
-    // framePurchase takes the clicks for the offer picture but keeps the ordinary arrow.
-    QTest::newRow("framePurchase") << int(Qt::ArrowCursor);
-    for (const char* name : { "purchaseBtn1", "frameCauseTip", "discountBg", "btnDiscount" })
-        QTest::newRow(name) << int(Qt::PointingHandCursor);
-}
-
-void TestUninstallWindowForm::cursors()
-{
-    QFETCH(int, shape);
-    QWidget* w = widget(QTest::currentDataTag());
-    QVERIFY(w);
-    QVERIFY(w->testAttribute(Qt::WA_SetCursor));
-    QCOMPARE(int(w->cursor().shape()), shape);
-}
-
-void TestUninstallWindowForm::optionsAreIndependentTwoStateBoxes()
-{
-    for (QCheckBox* box : { ui.option_1, ui.option_2, ui.option_3, ui.option_4, ui.option_5 }) {
-        QVERIFY2(!box->isTristate(), qPrintable(box->objectName()));
-        QVERIFY2(!box->autoExclusive(), qPrintable(box->objectName()));
-        QVERIFY2(!box->group(), qPrintable(box->objectName()));
-    }
-}
-
-void TestUninstallWindowForm::windowAndSingleSettings()
-{
-    QCOMPARE(window->objectName(), QStringLiteral("UnInstallWindow"));
-    QCOMPARE(window->size(), QSize(857, 591));
-    QVERIFY(window->windowTitle().isEmpty());
-
-    const QFont linkFont = ui.framePurchaseUrl->font();
-    QVERIFY(linkFont.resolve() & QFont::UnderlineResolved);
-    QVERIFY(linkFont.resolve() & QFont::KerningResolved);
-    QVERIFY(!linkFont.underline());
-    QVERIFY(!linkFont.kerning());
-    QCOMPARE(ui.framePurchaseUrl->minimumSize(), QSize(0, 10));
-    QVERIFY(ui.purchaseLab->font().resolve() & QFont::KerningResolved);
-    QVERIFY(ui.purchaseLab->font().kerning());
-
-    QCOMPARE(ui.progressBar->value(), 24);
-    QVERIFY(!ui.progressBar->isTextVisible());
-    QCOMPARE(ui.comboBox->sizeAdjustPolicy(), QComboBox::AdjustToContentsOnFirstShow);
-}
-
-void TestUninstallWindowForm::texts_data()
-{
-    QTest::addColumn<QByteArray>("property");
-    QTest::addColumn<QString>("text");
-    for (const FormData::FormText& text : FormData::texts)
-        QTest::addRow("%s %s", text.object, text.property)
-            << QByteArray(text.property) << QString::fromUtf8(text.source);
-}
-
-void TestUninstallWindowForm::texts()
-{
-    QFETCH(QByteArray, property);
-    QFETCH(QString, text);
-    const QByteArray tag = QTest::currentDataTag();
-    QObject* object = widget(tag.left(tag.indexOf(' ')).constData());
-    QVERIFY(object);
-    QCOMPARE(object->property(property.constData()).toString(), text);
-}
-
-void TestUninstallWindowForm::updateTipKeepsLineHeightPlaceholder()
-{
-    const QString tip = ui.updateTipLab->text();
-    QCOMPARE(tip.count(QStringLiteral("%1")), 1);
-    QVERIFY(tip.arg(QStringLiteral("24px")).contains(QStringLiteral("line-height: 24px")));
-}
-
-// Every text of the form goes through the translator in the form's context, and retranslating
-// clears whatever the window wrote into the other labels and buttons.
-void TestUninstallWindowForm::retranslationCoversEveryText()
-{
-    MarkingTranslator translator;
-    QVERIFY(QCoreApplication::installTranslator(&translator));
-    QWidget marked;
-    Ui::UnInstallWindow form;
-    form.setupUi(&marked);
-    const auto markedWidgets = FormWalk::formWidgets(&marked);
-
-    QSet<QString> translated;
-    for (const FormData::FormText& text : FormData::texts)
-        translated.insert(QLatin1String(text.object));
-    QList<QObject*> others;
-    for (const FormData::Node& node : FormData::tree) {
-        QObject* object = markedWidgets.value(QLatin1String(node.name)).value(0);
-        if (!translated.contains(QLatin1String(node.name))
-            && (qobject_cast<QLabel*>(object) || qobject_cast<QAbstractButton*>(object))) {
-            object->setProperty("text", QStringLiteral("set at run time"));
-            others << object;
-        }
-    }
-    form.retranslateUi(&marked);
-    QCoreApplication::removeTranslator(&translator);
-
-    for (const FormData::FormText& text : FormData::texts) {
-        const QString source = QString::fromUtf8(text.source);
-        const QString expected
-            = source.isEmpty() ? QString() : QStringLiteral("[UnInstallWindow] ") + source;
-        QObject* object = markedWidgets.value(QLatin1String(text.object)).value(0);
-        QVERIFY(object);
-        QCOMPARE(object->property(text.property).toString(), expected);
-    }
-    QVERIFY(!others.isEmpty());
-    for (QObject* object : qAsConst(others))
-        QVERIFY2(object->property("text").toString().isEmpty(), qPrintable(object->objectName()));
-    QCOMPARE(form.comboBox->itemText(0), QStringLiteral("en"));
-}
-
-void TestUninstallWindowForm::languageChooserItems()
-{
-    QStringList items;
-    for (int i = 0; i < ui.comboBox->count(); ++i)
-        items << ui.comboBox->itemText(i);
-    QCOMPARE(items, FormData::languageCodes);
-    QCOMPARE(items.size(), 23);
-    QCOMPARE(items.first(), QStringLiteral("en"));
-    QCOMPARE(items.last(), QStringLiteral("ko"));
-    QCOMPARE(items.at(8 - 1), QStringLiteral("zh_CN"));
-    QCOMPARE(items.at(9 - 1), QStringLiteral("zh_TW"));
-}
-
 UNINSTALL_TEST_MAIN(TestUninstallWindowForm)
-
 #include "tst_uninstallwindowform.moc"
