@@ -207,23 +207,6 @@ private slots:
             QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(banner));
         QCOMPARE(child(wizard, "purchaseImg")->styleSheet(),
             QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}").arg(promotion));
-
-        QStringList expected;
-        if (!bannerDownloaded)
-            expected << QStringLiteral("Uninstall downLoad banner_pic not exists!");
-        if (!promotionDownloaded)
-            expected << QStringLiteral("Uninstall downLoad promotion__pic not exists!");
-        expected << QStringLiteral("Uninstall load downLoad res")
-                 << QStringLiteral("Uninstall bind purchase img :") + banner
-                + QStringLiteral(" || and promotion img:") + promotion;
-        QStringList logged;
-        for (const QString& message : TestEnv::logMessages(QStringLiteral("debug"))) {
-            if (message.startsWith(QStringLiteral("Uninstall downLoad "))
-                || message.startsWith(QStringLiteral("Uninstall load downLoad"))
-                || message.startsWith(QStringLiteral("Uninstall bind purchase img")))
-                logged.append(message);
-        }
-        QCOMPARE(logged, expected);
     }
 
     // What a press and release on the offer's pictures open and report.

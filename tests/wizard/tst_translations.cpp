@@ -70,23 +70,16 @@ QVector<Message> readCatalogue(const QString& path, QString* error)
     return messages;
 }
 
-// The numbered placeholders QString::arg fills, each once.
-QSet<QString> placeholders(const QString& text)
-{
-    QSet<QString> result;
-    auto it = QRegularExpression(QStringLiteral("%\\d+")).globalMatch(text);
-    while (it.hasNext())
-        result.insert(it.next().captured());
-    return result;
-}
-
-// Tags with their attributes, in order: the rich text must keep its shape in every language.
-QStringList tags(const QString& text)
+// What a translation must keep of its source: the numbered placeholders QString::arg fills
+// (in any order) and the tags of the rich text with their attributes (in order).
+QStringList matches(const QString& text, const char* pattern, bool sorted = false)
 {
     QStringList result;
-    auto it = QRegularExpression(QStringLiteral("<[^>]*>")).globalMatch(text);
+    auto it = QRegularExpression(QLatin1String(pattern)).globalMatch(text);
     while (it.hasNext())
         result.append(it.next().captured());
+    if (sorted)
+        result.sort();
     return result;
 }
 
@@ -154,10 +147,11 @@ private slots:
                 continue;
             if (!message.type.isEmpty() || message.translation.isEmpty())
                 problems.append(where + QStringLiteral("not translated"));
-            else if (placeholders(message.translation) != placeholders(message.source))
+            else if (matches(message.translation, "%\\d+", true)
+                != matches(message.source, "%\\d+", true))
                 problems.append(
                     where + QStringLiteral("placeholders differ: ") + message.translation);
-            else if (tags(message.translation) != tags(message.source))
+            else if (matches(message.translation, "<[^>]*>") != matches(message.source, "<[^>]*>"))
                 problems.append(where + QStringLiteral("markup differs: ") + message.translation);
             else if (message.source.endsWith(QLatin1Char(' '))
                 != message.translation.endsWith(QLatin1Char(' ')))
