@@ -8,8 +8,10 @@
 #include "ternsettings.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QTcpServer>
 #include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -23,73 +25,21 @@ const char* const kDefaultDocuments[][2] = {
         R"({"uninstallCause":{"default":{"slow":"The program is too slow","crash":"The program crashes or freezes","price":"The price is too high","features":"It lacks the features I need","other":"Other reasons"}}})" },
 };
 
-} // namespace
+const char* const kArrayConfig = R"([{"version": "1", "recommendApp": "http://127.0.0.1:1/"}])";
 
-// Every way the service can fail ends with the shipped defaults on the window's slots.
-class TestProfileDefaults : public QObject {
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void serviceFailureDeliversDefaults_data();
-    void serviceFailureDeliversDefaults();
-    void lateServiceTimesOutAndIsIgnored();
-    void missingCauseChoiceDocument();
-    void languageWithoutApplications();
-
-private:
-    static QStringList errorsStartingWith(const QString& prefix);
-    void verifyDefaultsDeliveredOnce(const ContentEvents& events);
-
-    HttpTestServer* m_server = nullptr;
-    QByteArray m_choseDocument;
-};
-
-void TestProfileDefaults::initTestCase()
+QString configDocument(const char* name)
 {
-    SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-    SetLogLevel(1);
-    for (const auto& document : kDefaultDocuments) {
-        QVERIFY(TestEnv::writeFile(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/")
-                + QLatin1String(document[0]),
-            document[1]));
-    }
-    QFile chose(TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/uninstallChose.json"));
-    QVERIFY(chose.open(QIODevice::ReadOnly));
-    m_choseDocument = chose.readAll();
+    return TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/") + QLatin1String(name);
 }
 
-void TestProfileDefaults::init()
+int errorsStartingWith(const QString& prefix)
 {
-    TestEnv::clearLog();
-    TernSettings::instance()->setValue(QStringLiteral("language"), QStringLiteral("en"));
-    m_server = new HttpTestServer(this);
-    QVERIFY(m_server->listen());
-}
-
-void TestProfileDefaults::cleanup()
-{
-    delete m_server;
-    m_server = nullptr;
-    TestEnv::writeFile(
-        TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/uninstallChose.json"),
-        m_choseDocument);
-}
-
-QStringList TestProfileDefaults::errorsStartingWith(const QString& prefix)
-{
-    QStringList found;
     const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
-    for (const QString& line : errors) {
-        if (line.startsWith(prefix))
-            found.append(line);
-    }
-    return found;
+    return int(std::count_if(errors.begin(), errors.end(),
+        [&](const QString& line) { return line.startsWith(prefix); }));
 }
 
-void TestProfileDefaults::verifyDefaultsDeliveredOnce(const ContentEvents& events)
+void verifyDefaultsDelivered(const ContentEvents& events)
 {
     QCOMPARE(events.order, (QStringList { "recAppEmit", "uninstallCauseEmit", "downLoadResEmit" }));
     QCOMPARE(events.recApps.first().size(), 4);
@@ -98,142 +48,144 @@ void TestProfileDefaults::verifyDefaultsDeliveredOnce(const ContentEvents& event
     const ContentEvents::Causes& causes = events.causes.first();
     QCOMPARE(causes.causeCheck, false);
     QCOMPARE(causes.keys, (QVector<QString> { "slow", "crash", "price", "features", "other" }));
-    QCOMPARE(causes.texts.value(QStringLiteral("price")), QStringLiteral("The price is too high"));
     QCOMPARE(causes.texts.size(), 5);
+    QCOMPARE(causes.texts.value(QStringLiteral("price")), QStringLiteral("The price is too high"));
     QCOMPARE(causes.users, QStringLiteral("50 million"));
 }
 
-void TestProfileDefaults::serviceFailureDeliversDefaults_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("errorLine"); // the start of the expected "error" line
+} // namespace
 
-    QTest::newRow("address unset") << "unset"
-                                   << "NetworkError error:";
-    QTest::newRow("service down") << "down"
-                                  << "NetworkError error:Connection refused";
-    QTest::newRow("error status") << "status"
-                                  << "NetworkError error:";
-    QTest::newRow("connection dropped") << "drop"
-                                        << "NetworkError error:";
-    QTest::newRow("invalid body") << "invalid"
-                                  << "JSON parsing error:";
-    QTest::newRow("array body") << "array"
-                                << "service configuration is not a JSON object";
-}
+// Every way the service can fail ends with the shipped defaults on the window's slots.
+class TestProfileDefaults : public QObject {
+    Q_OBJECT
 
-void TestProfileDefaults::serviceFailureDeliversDefaults()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, errorLine);
+    HttpTestServer* m_server = nullptr;
+    QByteArray m_choseDocument;
 
-    QString address = m_server->address(QStringLiteral("/config.json"));
-    if (setup == QLatin1String("unset")) {
-        address.clear();
-    } else if (setup == QLatin1String("down")) {
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        address = QStringLiteral("http://127.0.0.1:%1/config.json").arg(closed.serverPort());
-    } else if (setup == QLatin1String("status")) {
-        m_server->setResponse(QStringLiteral("/config.json"), HttpTestServer::Response::error(503));
-    } else if (setup == QLatin1String("drop")) {
-        m_server->setResponse(
-            QStringLiteral("/config.json"), HttpTestServer::Response::closeConnection());
-    } else if (setup == QLatin1String("invalid")) {
-        m_server->setResponse(
-            QStringLiteral("/config.json"), HttpTestServer::Response::json("{\"version\": "));
-    } else if (setup == QLatin1String("array")) {
-        m_server->setResponse(QStringLiteral("/config.json"),
-            HttpTestServer::Response::json(
-                R"([{"version": "1", "recommendApp": "http://127.0.0.1:1/"}])"));
+private slots:
+    void initTestCase()
+    {
+        SetLogfile(
+            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
+        SetLogLevel(1);
+        for (const auto& document : kDefaultDocuments)
+            QVERIFY(TestEnv::writeFile(configDocument(document[0]), document[1]));
+        m_choseDocument = kDefaultDocuments[1][1];
+        TernSettings::instance()->setValue(QStringLiteral("language"), QStringLiteral("en"));
     }
-    TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), address);
 
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    UninstallProfile profile;
-    ContentEvents events(&profile);
-    QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, 2500);
-    verifyDefaultsDeliveredOnce(events);
+    void init()
+    {
+        TestEnv::clearLog();
+        m_server = new HttpTestServer(this);
+        QVERIFY(m_server->listen());
+    }
 
-    QCOMPARE(errorsStartingWith(errorLine).size(), 1);
-    const QStringList debug = TestEnv::logMessages(QStringLiteral("debug"));
-    QVERIFY(!debug.contains(QStringLiteral("readuninstallConfig faild!")));
-    const bool replyFailed = errorLine.startsWith(QStringLiteral("NetworkError"));
-    QCOMPARE(debug.contains(QStringLiteral("load default res!")), replyFailed);
+    void cleanup()
+    {
+        delete m_server;
+        m_server = nullptr;
+        TestEnv::writeFile(configDocument("uninstallChose.json"), m_choseDocument);
+    }
 
-    // Nothing more comes, not even when the time-out would have expired.
-    QTest::qWait(qMax<qint64>(0, UninstallProfile::kServiceTimeoutMs + 300 - sinceStart.elapsed()));
-    QCOMPARE(events.order.size(), 3);
-}
+    void serviceFailureDeliversDefaults_data()
+    {
+        using Response = HttpTestServer::Response;
+        QTest::addColumn<QString>("address"); // "unset", "down" or "served"
+        QTest::addColumn<Response>("response");
+        QTest::addColumn<QString>("errorLine"); // the start of the expected "error" line
 
-void TestProfileDefaults::lateServiceTimesOutAndIsIgnored()
-{
-    // A valid configuration, but too late: using it would request the documents.
-    const QByteArray config = R"({"version": "1", "recommendApp": ")"
-        + m_server->address(QStringLiteral("/rec.json")).toUtf8() + R"(", "uninstallChose": ")"
-        + m_server->address(QStringLiteral("/chose.json")).toUtf8() + "\"}";
-    const int delay = UninstallProfile::kServiceTimeoutMs + 500;
-    m_server->setResponse(
-        QStringLiteral("/config.json"), HttpTestServer::Response::json(config).delayed(delay));
-    TestEnv::setExtendParam(
-        QStringLiteral("uninstallConfigURL"), m_server->address(QStringLiteral("/config.json")));
+        QTest::newRow("address unset") << "unset" << Response() << "NetworkError error:";
+        QTest::newRow("service down")
+            << "down" << Response() << "NetworkError error:Connection refused";
+        QTest::newRow("error status") << "served" << Response::error(503) << "NetworkError error:";
+        QTest::newRow("connection dropped")
+            << "served" << Response::closeConnection() << "NetworkError error:";
+        QTest::newRow("invalid body")
+            << "served" << Response::json("{\"version\": ") << "JSON parsing error:";
+        QTest::newRow("array body") << "served" << Response::json(kArrayConfig)
+                                    << "service configuration is not a JSON object";
+    }
 
-    UninstallProfile profile;
-    ContentEvents events(&profile);
-    QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, UninstallProfile::kServiceTimeoutMs + 2000);
-    verifyDefaultsDeliveredOnce(events);
-    QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
-                .contains(QStringLiteral("readuninstallConfig faild!")));
+    void serviceFailureDeliversDefaults()
+    {
+        QFETCH(QString, address);
+        QFETCH(HttpTestServer::Response, response);
+        QFETCH(QString, errorLine);
 
-    // Past the moment the server answers: the aborted reply loads nothing a second time.
-    QTest::qWait(delay - UninstallProfile::kServiceTimeoutMs + 300);
-    QCOMPARE(events.order.size(), 3);
-    QCOMPARE(m_server->requestCount(QStringLiteral("/config.json")), 1);
-    QCOMPARE(m_server->requestCount(QStringLiteral("/rec.json")), 0);
-    QCOMPARE(m_server->requestCount(QStringLiteral("/chose.json")), 0);
-    QVERIFY(errorsStartingWith(QStringLiteral("NetworkError error:")).isEmpty());
-}
+        QString url;
+        if (address == QLatin1String("down")) {
+            QTcpServer closed; // a port that was just free refuses the connection
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            url = QStringLiteral("http://127.0.0.1:%1/config.json").arg(closed.serverPort());
+        } else if (address == QLatin1String("served")) {
+            m_server->setResponse(QStringLiteral("/config.json"), response);
+            url = m_server->address(QStringLiteral("/config.json"));
+        }
+        TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), url);
 
-void TestProfileDefaults::missingCauseChoiceDocument()
-{
-    QVERIFY(QFile::remove(
-        TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/uninstallChose.json")));
-    TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), QString());
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        UninstallProfile profile;
+        ContentEvents events(&profile);
+        QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, 2500);
+        verifyDefaultsDelivered(events);
 
-    UninstallProfile profile;
-    ContentEvents events(&profile);
-    QTRY_COMPARE(events.ready, 1);
-    QCOMPARE(events.order, (QStringList { "recAppEmit", "uninstallCauseEmit", "downLoadResEmit" }));
-    QVERIFY(events.causes.first().keys.isEmpty());
-    QVERIFY(events.causes.first().texts.isEmpty());
-    QCOMPARE(events.causes.first().users, QString());
-    QCOMPARE(errorsStartingWith(
-                 QStringLiteral("Failed to open DefaultJsonFile file(/uninstallChose.json): "))
-                 .size(),
-        1);
-}
+        QCOMPARE(errorsStartingWith(errorLine), 1);
+        const QStringList debug = TestEnv::logMessages(QStringLiteral("debug"));
+        QVERIFY(!debug.contains(QStringLiteral("readuninstallConfig faild!")));
+        QCOMPARE(debug.contains(QStringLiteral("load default res!")),
+            errorLine.startsWith(QStringLiteral("NetworkError")));
 
-void TestProfileDefaults::languageWithoutApplications()
-{
-    TestEnv::writeFile(
-        TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/uninstallChose.json"),
-        R"({"users": "7", "uninstallChose": {"de": ["price", "nope"], "default": ["slow"]}})");
-    TernSettings::instance()->setValue(QStringLiteral("language"), QStringLiteral("de"));
-    TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), QString());
+        // Nothing more comes, not even when the time-out would have expired.
+        QTest::qWait(
+            qMax<qint64>(0, UninstallProfile::kServiceTimeoutMs + 300 - sinceStart.elapsed()));
+        QCOMPARE(events.order.size(), 3);
+    }
 
-    UninstallProfile profile;
-    ContentEvents events(&profile);
-    QTRY_COMPARE(events.ready, 1);
-    // The applications have no fall-back language; the causes fall back to "default" texts.
-    QCOMPARE(events.recApps.size(), 1);
-    QVERIFY(events.recApps.first().isEmpty());
-    const ContentEvents::Causes& causes = events.causes.first();
-    QCOMPARE(causes.keys, (QVector<QString> { "price", "nope" }));
-    QCOMPARE(causes.texts,
-        (QMap<QString, QString> { { "price", "The price is too high" }, { "nope", "" } }));
-    QCOMPARE(causes.users, QStringLiteral("7"));
-}
+    void lateServiceTimesOutAndIsIgnored()
+    {
+        // A valid configuration, but too late: using it would request the documents.
+        const QJsonObject config { { "version", "1" },
+            { "recommendApp", m_server->address(QStringLiteral("/rec.json")) },
+            { "uninstallChose", m_server->address(QStringLiteral("/chose.json")) } };
+        const int delay = UninstallProfile::kServiceTimeoutMs + 500;
+        m_server->setResponse(QStringLiteral("/config.json"),
+            HttpTestServer::Response::json(QJsonDocument(config).toJson()).delayed(delay));
+        TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"),
+            m_server->address(QStringLiteral("/config.json")));
+
+        UninstallProfile profile;
+        ContentEvents events(&profile);
+        QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, UninstallProfile::kServiceTimeoutMs + 2000);
+        verifyDefaultsDelivered(events);
+        QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
+                    .contains(QStringLiteral("readuninstallConfig faild!")));
+
+        // Past the moment the server answers: the aborted reply loads nothing a second time.
+        QTest::qWait(delay - UninstallProfile::kServiceTimeoutMs + 300);
+        QCOMPARE(events.order.size(), 3);
+        QCOMPARE(m_server->requestedPaths(), QStringList { "/config.json" });
+        QCOMPARE(errorsStartingWith(QStringLiteral("NetworkError error:")), 0);
+    }
+
+    void missingCauseChoiceDocument()
+    {
+        QVERIFY(QFile::remove(configDocument("uninstallChose.json")));
+        TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), QString());
+
+        UninstallProfile profile;
+        ContentEvents events(&profile);
+        QTRY_COMPARE(events.ready, 1);
+        QCOMPARE(
+            events.order, (QStringList { "recAppEmit", "uninstallCauseEmit", "downLoadResEmit" }));
+        QVERIFY(events.causes.first().keys.isEmpty());
+        QVERIFY(events.causes.first().texts.isEmpty());
+        QCOMPARE(errorsStartingWith(
+                     QStringLiteral("Failed to open DefaultJsonFile file(/uninstallChose.json): ")),
+            1);
+    }
+};
 
 UNINSTALL_TEST_MAIN(TestProfileDefaults)
 #include "tst_profiledefaults.moc"

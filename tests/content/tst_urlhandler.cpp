@@ -16,146 +16,118 @@
 class TestUrlHandler : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void hangingDocumentFailsAtItsDeadline_data();
-    void hangingDocumentFailsAtItsDeadline();
-    void hangingPictureIsSkipped();
-    void emptyVersionDownloadsEveryRun();
+    void start()
+    {
+        const QList<DownloadItem> downloads {
+            { m_server->url(QStringLiteral("/banner.png")), QStringLiteral("banner_pic_en.png") },
+            { m_server->url(QStringLiteral("/promotion.png")),
+                QStringLiteral("promotion_pic_en.png") },
+        };
+        auto* worker = new UrlHandler(QStringLiteral("1"), downloads,
+            m_server->address(QStringLiteral("/rec.json")),
+            m_server->address(QStringLiteral("/chose.json")),
+            m_server->address(QStringLiteral("/cause.json")));
+        worker->setRequestTimeout(kDeadlineMs);
+        m_events = new ContentEvents(worker);
+        connect(worker, &UrlHandler::LoadResError, m_events, [this] { ++m_loadErrors; });
 
-private:
-    void start(const QString& version);
+        m_thread = new QThread;
+        worker->moveToThread(m_thread);
+        connect(m_thread, &QThread::started, worker, &UrlHandler::recAppHandelThreadFunction,
+            Qt::QueuedConnection);
+        connect(m_thread, &QThread::started, worker, &UrlHandler::choseHandelThreadFunction,
+            Qt::QueuedConnection);
+        connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
+        m_thread->start();
+    }
 
     static constexpr int kDeadlineMs = 300;
     HttpTestServer* m_server = nullptr;
     QThread* m_thread = nullptr;
     ContentEvents* m_events = nullptr;
     int m_loadErrors = 0;
-};
 
-void TestUrlHandler::initTestCase()
-{
-    SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-    SetLogLevel(1);
-}
-
-void TestUrlHandler::init()
-{
-    TestEnv::clearLog();
-    TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
-    QDir(UrlHandler::downloadDirectory()).removeRecursively();
-    m_server = new HttpTestServer(this);
-    QVERIFY(m_server->listen());
-    m_server->setResponse(QStringLiteral("/rec.json"),
-        HttpTestServer::Response::json(R"({"recommendApp": {"en": []}})"));
-    m_server->setResponse(QStringLiteral("/chose.json"),
-        HttpTestServer::Response::json(R"({"uninstallChose": {"default": ["a"]}})"));
-    m_server->setResponse(QStringLiteral("/cause.json"),
-        HttpTestServer::Response::json(R"({"uninstallCause": {"default": {"a": "A"}}})"));
-    m_server->setResponse(QStringLiteral("/banner.png"), HttpTestServer::Response::ok("banner"));
-    m_server->setResponse(
-        QStringLiteral("/promotion.png"), HttpTestServer::Response::ok("promotion"));
-    m_loadErrors = 0;
-}
-
-void TestUrlHandler::cleanup()
-{
-    if (m_thread) {
-        m_thread->quit();
-        QVERIFY(m_thread->wait(5000));
+private slots:
+    void initTestCase()
+    {
+        SetLogfile(
+            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
+        SetLogLevel(1);
     }
-    delete m_thread;
-    m_thread = nullptr;
-    delete m_events;
-    m_events = nullptr;
-    delete m_server;
-    m_server = nullptr;
-}
 
-void TestUrlHandler::start(const QString& version)
-{
-    if (m_thread) {
-        m_thread->quit();
-        m_thread->wait();
+    void init()
+    {
+        using Response = HttpTestServer::Response;
+        TestEnv::clearLog();
+        TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
+        QDir(UrlHandler::downloadDirectory()).removeRecursively();
+        m_server = new HttpTestServer(this);
+        QVERIFY(m_server->listen());
+        m_server->setResponse(
+            QStringLiteral("/rec.json"), Response::json(R"({"recommendApp": {"en": []}})"));
+        m_server->setResponse(QStringLiteral("/chose.json"),
+            Response::json(R"({"uninstallChose": {"default": ["a"]}})"));
+        m_server->setResponse(QStringLiteral("/cause.json"),
+            Response::json(R"({"uninstallCause": {"default": {"a": "A"}}})"));
+        m_server->setResponse(QStringLiteral("/banner.png"), Response::ok("banner"));
+        m_server->setResponse(QStringLiteral("/promotion.png"), Response::ok("promotion"));
+        m_loadErrors = 0;
+    }
+
+    void cleanup()
+    {
+        if (m_thread) {
+            m_thread->quit();
+            QVERIFY(m_thread->wait(5000));
+        }
         delete m_thread;
+        m_thread = nullptr;
         delete m_events;
+        m_events = nullptr;
+        delete m_server;
+        m_server = nullptr;
     }
-    const QList<DownloadItem> downloads {
-        { m_server->url(QStringLiteral("/banner.png")), QStringLiteral("banner_pic_en.png") },
-        { m_server->url(QStringLiteral("/promotion.png")), QStringLiteral("promotion_pic_en.png") },
-    };
-    auto* worker
-        = new UrlHandler(version, downloads, m_server->address(QStringLiteral("/rec.json")),
-            m_server->address(QStringLiteral("/chose.json")),
-            m_server->address(QStringLiteral("/cause.json")));
-    worker->setRequestTimeout(kDeadlineMs);
-    m_events = new ContentEvents(worker);
-    connect(worker, &UrlHandler::LoadResError, m_events, [this] { ++m_loadErrors; });
 
-    m_thread = new QThread;
-    worker->moveToThread(m_thread);
-    connect(m_thread, &QThread::started, worker, &UrlHandler::recAppHandelThreadFunction,
-        Qt::QueuedConnection);
-    connect(m_thread, &QThread::started, worker, &UrlHandler::choseHandelThreadFunction,
-        Qt::QueuedConnection);
-    connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
-    m_thread->start();
-}
+    void hangingDocumentFailsAtItsDeadline_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("applications") << "/rec.json";
+        QTest::newRow("cause choice") << "/chose.json";
+        QTest::newRow("cause texts") << "/cause.json";
+    }
 
-void TestUrlHandler::hangingDocumentFailsAtItsDeadline_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::newRow("applications") << "/rec.json";
-    QTest::newRow("cause choice") << "/chose.json";
-    QTest::newRow("cause texts") << "/cause.json";
-}
+    void hangingDocumentFailsAtItsDeadline()
+    {
+        QFETCH(QString, path);
+        m_server->setResponse(path, HttpTestServer::Response::noAnswer());
+        start();
 
-void TestUrlHandler::hangingDocumentFailsAtItsDeadline()
-{
-    QFETCH(QString, path);
-    m_server->setResponse(path, HttpTestServer::Response::noAnswer());
-    start(QStringLiteral("1"));
+        QTRY_COMPARE(m_loadErrors, 1);
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
+            (QStringList { QStringLiteral("request timed out after %1 ms: ").arg(kDeadlineMs)
+                    + m_server->address(path),
+                QStringLiteral("NetworkError error:Operation canceled") }));
+        QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
+                    .contains(QStringLiteral("load default res!")));
+        // The other chain is not held up by the hanging one.
+        if (path != QLatin1String("/rec.json"))
+            QTRY_COMPARE(m_events->ready, 1);
+        else
+            QTRY_COMPARE(m_events->causes.size(), 1);
+    }
 
-    QTRY_COMPARE(m_loadErrors, 1);
-    QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
-        (QStringList { QStringLiteral("request timed out after %1 ms: ").arg(kDeadlineMs)
-                + m_server->address(path),
-            QStringLiteral("NetworkError error:Operation canceled") }));
-    QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
-                .contains(QStringLiteral("load default res!")));
-    // The other chain is not held up by the hanging one.
-    if (path != QLatin1String("/rec.json"))
+    void hangingPictureIsSkipped()
+    {
+        m_server->setResponse(QStringLiteral("/banner.png"), HttpTestServer::Response::noAnswer());
+        start();
+
         QTRY_COMPARE(m_events->ready, 1);
-    else
-        QTRY_COMPARE(m_events->causes.size(), 1);
-}
-
-void TestUrlHandler::hangingPictureIsSkipped()
-{
-    m_server->setResponse(QStringLiteral("/banner.png"), HttpTestServer::Response::noAnswer());
-    start(QStringLiteral("1"));
-
-    QTRY_COMPARE(m_events->ready, 1);
-    QCOMPARE(m_loadErrors, 0);
-    QVERIFY(!QFile::exists(UrlHandler::downloadDirectory() + "banner_pic_en.png"));
-    QVERIFY(QFile::exists(UrlHandler::downloadDirectory() + "promotion_pic_en.png"));
-    QCOMPARE(TestEnv::logMessages(QStringLiteral("error")).size(), 2);
-}
-
-void TestUrlHandler::emptyVersionDownloadsEveryRun()
-{
-    start(QString());
-    QTRY_COMPARE(m_events->ready, 1);
-    QCOMPARE(TernSettings::instance()->value(
-                 QStringLiteral("uninstall_version"), QStringLiteral("unset")),
-        QVariant(QString()));
-    start(QString());
-    QTRY_COMPARE(m_events->ready, 1);
-    QCOMPARE(m_server->requestCount(QStringLiteral("/banner.png")), 2);
-    QCOMPARE(m_server->requestCount(QStringLiteral("/promotion.png")), 2);
-}
+        QCOMPARE(m_loadErrors, 0);
+        QVERIFY(!QFile::exists(UrlHandler::downloadDirectory() + "banner_pic_en.png"));
+        QVERIFY(QFile::exists(UrlHandler::downloadDirectory() + "promotion_pic_en.png"));
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("error")).size(), 2);
+    }
+};
 
 UNINSTALL_TEST_MAIN(TestUrlHandler)
 #include "tst_urlhandler.moc"

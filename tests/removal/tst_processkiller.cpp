@@ -15,12 +15,13 @@ namespace {
 const char* const lingerSwitch = "--linger";
 const char* const killOwnNameSwitch = "--kill-own-name";
 
-bool hasEnded(QProcess* process)
+bool wasKilled(QProcess* process)
 {
-    return process->state() == QProcess::NotRunning || process->waitForFinished(10000);
+    return (process->state() == QProcess::NotRunning || process->waitForFinished(10000))
+        && process->exitStatus() == QProcess::CrashExit;
 }
 
-// A process that was spared is still there a moment later; one that was signalled is not.
+// A spared process is still there a moment later; a signalled one is not.
 bool stillRuns(QProcess* process)
 {
     return !process->waitForFinished(300) && process->state() == QProcess::Running;
@@ -31,72 +32,57 @@ bool stillRuns(QProcess* process)
 class ProcessKillerTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void killsEveryWholeNameMatchInOnePass();
-    void sparesItself();
-
-private:
     QString executable;
+
+private slots:
+    void initTestCase()
+    {
+        executable = Platform::executableFileName(RemovalTest::makeProductNameUnique());
+    }
+
+    void killsEveryWholeNameMatchInOnePass()
+    {
+        ProcessCopies copies;
+        QVERIFY(copies.isValid());
+        // Two processes of the very file, one of a copy whose name differs only in case.
+        const QList<QProcess*> matching { copies.start(executable), copies.start(executable),
+            copies.start(executable.toUpper()) };
+        QList<QProcess*> spared;
+        for (const QString& name : { executable + " Launcher", executable + ".bak",
+                 "x" + executable, executable.left(executable.size() - 1) })
+            spared.append(copies.start(name));
+        QVERIFY(!matching.contains(nullptr) && !spared.contains(nullptr));
+
+        killProcesses({ executable });
+
+        for (QProcess* process : matching)
+            QVERIFY2(wasKilled(process), qPrintable(process->program()));
+        for (QProcess* process : qAsConst(spared))
+            QVERIFY2(stillRuns(process), qPrintable(process->program()));
+    }
+
+    void sparesItself()
+    {
+        // A copy of this test asks to end every process of its own name while a second copy
+        // lingers: the second goes, the asking one returns normally. The copies sit beside this
+        // executable, where the libraries it needs are found.
+        const QString name = executable + QStringLiteral(" self");
+        const QString self = QCoreApplication::applicationFilePath();
+        ProcessCopies copies;
+        QProcess* lingering = copies.start(
+            name, self, { QString::fromLatin1(lingerSwitch) }, TestEnv::installDir());
+        QProcess* asking = copies.start(
+            name, self, { QString::fromLatin1(killOwnNameSwitch) }, TestEnv::installDir());
+        QVERIFY(lingering && asking);
+
+        QVERIFY(asking->waitForFinished(30000));
+        QCOMPARE(asking->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(asking->exitCode(), 0);
+        QVERIFY(wasKilled(lingering));
+    }
 };
 
-void ProcessKillerTest::initTestCase()
-{
-    executable = Platform::executableFileName(RemovalTest::makeProductNameUnique());
-    QVERIFY(QFile::exists(QStringLiteral("/bin/sleep")));
-}
-
-void ProcessKillerTest::killsEveryWholeNameMatchInOnePass()
-{
-    ProcessCopies copies;
-    QVERIFY(copies.isValid());
-    // Two processes of the very file, one of a copy whose name differs only in case.
-    QProcess* exact = copies.start(executable);
-    QProcess* exactAgain = copies.start(executable);
-    QProcess* otherCase = copies.start(executable.toUpper());
-    QVERIFY(exact && exactAgain && otherCase);
-    QList<QProcess*> spared;
-    for (const QString& name :
-        { executable + QStringLiteral(" Launcher"), executable + QStringLiteral(".bak"),
-            QStringLiteral("x") + executable, executable.left(executable.size() - 1) }) {
-        QProcess* process = copies.start(name);
-        QVERIFY2(process, qPrintable(name));
-        spared.append(process);
-    }
-
-    killProcesses({ executable });
-
-    for (QProcess* process : { exact, exactAgain, otherCase }) {
-        QVERIFY2(hasEnded(process), qPrintable(process->program()));
-        QCOMPARE(process->exitStatus(), QProcess::CrashExit);
-    }
-    for (QProcess* process : qAsConst(spared))
-        QVERIFY2(stillRuns(process), qPrintable(process->program()));
-}
-
-void ProcessKillerTest::sparesItself()
-{
-    // A copy of this test, run under a name of its own, asks to end every process of that
-    // name while a second copy lingers: the second goes, the asking one returns normally.
-    const QString name = executable + QStringLiteral(" self");
-    const QString self = QCoreApplication::applicationFilePath();
-    ProcessCopies copies;
-    // Beside this executable, where the libraries it needs are found.
-    const QString folder = TestEnv::installDir();
-    QProcess* lingering = copies.start(name, self, { QString::fromLatin1(lingerSwitch) }, folder);
-    QVERIFY(lingering);
-    QProcess* asking = copies.start(name, self, { QString::fromLatin1(killOwnNameSwitch) }, folder);
-    QVERIFY(asking);
-
-    QVERIFY(asking->waitForFinished(30000));
-    QCOMPARE(asking->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(asking->exitCode(), 0);
-    QVERIFY(hasEnded(lingering));
-    QCOMPARE(lingering->exitStatus(), QProcess::CrashExit);
-}
-
-// Besides running the tests, this executable serves as the processes that the self-check
-// starts from copies of it.
+// This executable also serves as the processes the self-check starts from copies of it.
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], lingerSwitch) == 0) {

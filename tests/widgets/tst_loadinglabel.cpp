@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -17,18 +16,16 @@ QColor frameColour(int frame)
 }
 
 const QColor baseColour(Qt::darkBlue);
-const QColor idleColour(Qt::darkRed);
 
 // Every distinct frame number the label shows from now on, in order.
 class FrameRecorder {
 public:
     explicit FrameRecorder(const LoadingLabel& label)
-        : label(label)
     {
         frames.append(label.currentFrame());
-        QObject::connect(&poll, &QTimer::timeout, &poll, [this] {
-            if (frames.last() != this->label.currentFrame())
-                frames.append(this->label.currentFrame());
+        QObject::connect(&poll, &QTimer::timeout, &poll, [this, &label] {
+            if (frames.last() != label.currentFrame())
+                frames.append(label.currentFrame());
         });
         poll.start(2);
     }
@@ -36,7 +33,6 @@ public:
     QList<int> frames;
 
 private:
-    const LoadingLabel& label;
     QTimer poll;
 };
 
@@ -45,136 +41,69 @@ private:
 class TestLoadingLabel : public QObject {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void framesCycleOnceStarted();
-    void stillPictureUntilStarted();
-    void intervalIsTakenAtConstruction();
-    void countSetAfterConstructionNeverAdvances();
-    void everyPaintMovesToTheOffsets();
-    void withoutCountOnlyTheFrameIsPainted();
-
-private:
-    QString baseImage() const { return pictures->path() + QStringLiteral("/loading/base.png"); }
-    QString framePicture(int frame) const
+    QString framePicture(const QString& name) const
     {
-        return pictures->path() + QStringLiteral("/loading/%1.png").arg(frame);
+        return pictures->path() + QStringLiteral("/loading/%1.png").arg(name);
     }
-    void useSheet(const QString& properties);
 
     std::unique_ptr<QTemporaryDir> pictures;
+
+private slots:
+    void init()
+    {
+        pictures = std::make_unique<QTemporaryDir>();
+        QVERIFY(pictures->isValid());
+        QVERIFY(TestPictures::write(framePicture("base"), QSize(24, 24), baseColour));
+        for (int frame = 0; frame < 12; ++frame) {
+            QVERIFY(TestPictures::write(
+                framePicture(QString::number(frame)), QSize(24, 24), frameColour(frame)));
+        }
+        qApp->setStyleSheet(QStringLiteral("LoadingLabel { qproperty-imgBaseName: '%1';"
+                                           " qproperty-imgCount: 12; qproperty-nInterval: 50; }")
+                                .arg(framePicture("base")));
+    }
+
+    void cleanup()
+    {
+        qApp->setStyleSheet(QString());
+        pictures.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void framesCycleOnceStarted()
+    {
+        LoadingLabel label(nullptr);
+        FrameRecorder recorder(label);
+        label.startAnimation();
+        QTRY_VERIFY(recorder.frames.size() >= 15);
+        QCOMPARE(recorder.frames.mid(0, 15),
+            (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1, 2 }));
+    }
+
+    void stillPictureUntilStarted()
+    {
+        LoadingLabel label(nullptr);
+        label.resize(40, 40);
+        QCOMPARE(TestPictures::centreColour(label.grab()), baseColour);
+        QCOMPARE(label.currentFrame(), 1000);
+
+        // The idle overlay is one more numbered picture next to the base image.
+        QVERIFY(TestPictures::write(framePicture("1000"), QSize(24, 24), Qt::darkRed));
+        QCOMPARE(TestPictures::centreColour(label.grab()), QColor(Qt::darkRed));
+
+        label.startAnimation();
+        QCOMPARE(label.currentFrame(), 0);
+        QCOMPARE(TestPictures::centreColour(label.grab()), frameColour(0));
+    }
+
+    void intervalIsTakenAtConstruction()
+    {
+        LoadingLabel label(nullptr);
+        label.setNInterval(3600000);
+        label.startAnimation();
+        QTRY_COMPARE(label.currentFrame(), 3);
+    }
 };
-
-void TestLoadingLabel::init()
-{
-    pictures = std::make_unique<QTemporaryDir>();
-    QVERIFY(pictures->isValid());
-    QVERIFY(TestPictures::write(baseImage(), QSize(24, 24), baseColour));
-    for (int frame = 0; frame < 12; ++frame)
-        QVERIFY(TestPictures::write(framePicture(frame), QSize(24, 24), frameColour(frame)));
-}
-
-void TestLoadingLabel::cleanup()
-{
-    qApp->setStyleSheet(QString());
-    pictures.reset();
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void TestLoadingLabel::useSheet(const QString& properties)
-{
-    qApp->setStyleSheet(QStringLiteral("LoadingLabel { qproperty-imgBaseName: '%1'; %2 }")
-                            .arg(baseImage(), properties));
-}
-
-void TestLoadingLabel::framesCycleOnceStarted()
-{
-    useSheet(QStringLiteral("qproperty-imgCount: 12; qproperty-nInterval: 50;"));
-    LoadingLabel label(nullptr);
-    QCOMPARE(label.imgCount(), 12);
-    QCOMPARE(label.nInterval(), 50);
-
-    FrameRecorder recorder(label);
-    label.startAnimation();
-    QTRY_VERIFY(recorder.frames.size() >= 15);
-    QCOMPARE(
-        recorder.frames.mid(0, 15), (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1, 2 }));
-}
-
-void TestLoadingLabel::stillPictureUntilStarted()
-{
-    useSheet(QStringLiteral("qproperty-imgCount: 12; qproperty-nInterval: 50;"));
-    LoadingLabel label(nullptr);
-    label.resize(40, 40);
-
-    QCOMPARE(TestPictures::centreColour(label.grab()), baseColour);
-    QCOMPARE(label.currentFrame(), 1000);
-
-    // The idle overlay is one more numbered picture next to the base image.
-    QVERIFY(TestPictures::write(framePicture(1000), QSize(24, 24), idleColour));
-    QCOMPARE(TestPictures::centreColour(label.grab()), idleColour);
-
-    label.startAnimation();
-    QCOMPARE(label.currentFrame(), 0);
-    QCOMPARE(TestPictures::centreColour(label.grab()), frameColour(label.currentFrame()));
-}
-
-void TestLoadingLabel::intervalIsTakenAtConstruction()
-{
-    useSheet(QStringLiteral("qproperty-imgCount: 12; qproperty-nInterval: 50;"));
-    LoadingLabel label(nullptr);
-    label.setNInterval(3600000);
-    label.startAnimation();
-    QTRY_COMPARE(label.currentFrame(), 3);
-}
-
-void TestLoadingLabel::countSetAfterConstructionNeverAdvances()
-{
-    useSheet(QString());
-    LoadingLabel late(nullptr);
-    QCOMPARE(late.imgCount(), -1);
-    // The new sheet reaches the existing label too, but only after its constructor ran.
-    useSheet(QStringLiteral("qproperty-imgCount: 12; qproperty-nInterval: 50;"));
-    QCOMPARE(late.imgCount(), 12);
-    LoadingLabel reference(nullptr);
-
-    late.startAnimation();
-    reference.startAnimation();
-    QTRY_COMPARE(reference.currentFrame(), 3);
-    QCOMPARE(late.currentFrame(), 0);
-    late.resize(40, 40);
-    QCOMPARE(TestPictures::centreColour(late.grab()), frameColour(0));
-}
-
-void TestLoadingLabel::everyPaintMovesToTheOffsets()
-{
-    useSheet(QStringLiteral("qproperty-imgCount: 12; qproperty-xOffset: 7; qproperty-yOffset: 9;"));
-    QWidget page;
-    auto* layout = new QVBoxLayout(&page);
-    layout->setContentsMargins(30, 30, 30, 30);
-    auto* label = new LoadingLabel(&page);
-    QVERIFY2(!label->parentWidget(), "the label waits for a layout to adopt it");
-    layout->addWidget(label);
-    QCOMPARE(label->parentWidget(), &page);
-    page.resize(120, 120);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QTRY_COMPARE(label->pos(), QPoint(7, 9));
-}
-
-void TestLoadingLabel::withoutCountOnlyTheFrameIsPainted()
-{
-    useSheet(QString());
-    LoadingLabel label(nullptr);
-    QPixmap red(40, 40);
-    red.fill(Qt::red);
-    label.setPixmap(red);
-    label.resize(40, 40);
-    QVERIFY(TestPictures::centreColour(label.grab()) != QColor(Qt::red));
-    QCOMPARE(label.currentFrame(), 0);
-}
 
 UNINSTALL_TEST_MAIN(TestLoadingLabel)
 #include "tst_loadinglabel.moc"
