@@ -3,20 +3,12 @@
 
 #include "httptestserver.h"
 #include "testenvironment.h"
+#include "wizardprocess.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
-
-struct Run {
-    int status = -1;
-    int result = -1; // what main_entry returned, as the host printed it
-    QString errors;
-};
 
 QStringList filesBelow(const QString& root)
 {
@@ -29,6 +21,14 @@ QStringList filesBelow(const QString& root)
     return files;
 }
 
+// The walk to the uninstalling page with one cause ticked, then `rest`.
+QString walk(const char* cause, const char* rest)
+{
+    return QStringLiteral("page processPage 1\nclick btnContinue_1\npage causePage_2 0\nclick %1\n"
+                          "click btnContinue_2\npage causePage_2 1\nclick btnContinue_3\n%2")
+        .arg(QLatin1String(cause), QLatin1String(rest));
+}
+
 } // namespace
 
 class TestUninstallRun : public QObject {
@@ -37,76 +37,34 @@ class TestUninstallRun : public QObject {
 private:
     HttpTestServer m_service;
     int m_installations = 0;
+    QString m_productName;
 
-    // A fresh installation of the sample product with an application tree of its own. Its
-    // product name is unique, so that terminating "the application" never reaches another test.
+    // A fresh installation with an application tree of its own. Its product name is unique, so
+    // that terminating "the application" never reaches another test.
     QString makeInstallation(bool testMode)
     {
         const QString name = QStringLiteral("run%1").arg(++m_installations);
-        const QString dir = TestEnv::makeInstallation(name);
-        QFile file(dir + QStringLiteral("/product.json"));
-        file.open(QIODevice::ReadOnly);
-        QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
-        file.close();
-        product.insert(QStringLiteral("name"),
-            QStringLiteral("Tern Converter %1 %2")
-                .arg(QCoreApplication::applicationPid())
-                .arg(name));
-        QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-        params.insert(
-            QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
-        params.insert(
-            QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
-        product.insert(QStringLiteral("extendParams"), params);
-        TestEnv::writeFile(dir + QStringLiteral("/product.json"), QJsonDocument(product).toJson());
-
+        m_productName = QStringLiteral("Tern Converter %1 %2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(name);
+        const QString dir = WizardProcess::makeInstallation(name,
+            { { QStringLiteral("uninstallTest"),
+                  testMode ? QStringLiteral("1") : QStringLiteral("0") },
+                { QStringLiteral("uninstallReportUrl"),
+                    m_service.address(QStringLiteral("/report")) } },
+            m_productName);
         for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
                  "plugins/codecs/b.bin", "docs/guide.txt", ".settings/hidden.ini" })
             TestEnv::writeFile(dir + QLatin1Char('/') + QLatin1String(path), "data");
         return dir;
     }
 
-    QString productName(const QString& dir)
+    WizardProcess::Run run(const QString& dir, const QString& script, bool startSwitch = true)
     {
-        QFile file(dir + QStringLiteral("/product.json"));
-        file.open(QIODevice::ReadOnly);
-        return QJsonDocument::fromJson(file.readAll())
-            .object()
-            .value(QStringLiteral("name"))
-            .toString();
-    }
-
-    Run run(const QString& dir, const QStringList& arguments, const QString& script)
-    {
-        const QString scriptFile = dir + QStringLiteral(".autopilot");
-        TestEnv::writeFile(scriptFile, script.toUtf8());
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("TERN_AUTOPILOT"), scriptFile);
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(TestEnv::sandboxRoot());
-        QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-        process.start(dir + QStringLiteral("/uninstaller"), arguments);
-        // The event loop keeps running while we wait, so the feedback service can answer.
-        finished.wait(90000);
-        Run result;
-        result.status = process.exitCode();
-        const QByteArray output = process.readAllStandardOutput();
-        const int at = output.indexOf("main_entry returned ");
-        if (at >= 0)
-            result.result = output.mid(at + 20).split('\n').value(0).toInt();
-        result.errors = QString::fromLocal8Bit(process.readAllStandardError());
-        return result;
-    }
-
-    QList<QJsonObject> reports() const
-    {
-        QList<QJsonObject> documents;
-        const QList<HttpTestServer::Request> posts = m_service.requests(QStringLiteral("/report"));
-        for (const HttpTestServer::Request& post : posts)
-            documents.append(QJsonDocument::fromJson(post.body).object());
-        return documents;
+        return WizardProcess::run(dir,
+            WizardProcess::writeScript(QFileInfo(dir).fileName(), script.split(QLatin1Char('\n'))),
+            startSwitch ? QStringList { QStringLiteral("-start_uninstall") } : QStringList(),
+            90000);
     }
 
 private slots:
@@ -122,30 +80,23 @@ private slots:
     void removalWithTheApplicationRunning()
     {
         const QString dir = makeInstallation(false);
-        const QString application = dir + QLatin1Char('/') + productName(dir);
+        const QString application = dir + QLatin1Char('/') + m_productName;
         QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), application));
         QFile::setPermissions(application, QFile::permissions(QStringLiteral("/bin/sleep")));
         QProcess app;
         app.start(application, { QStringLiteral("600") });
         QVERIFY(app.waitForStarted());
 
-        const Run result = run(dir, { QStringLiteral("-start_uninstall") }, QStringLiteral(R"(
-page processPage 1
-click btnContinue_1
-page causePage_2 0
-click crash
-click btnContinue_2
-page causePage_2 1
-click btnContinue_3
-wait CheckCloseDlg visible
+        const WizardProcess::Run result = run(dir, walk("crash", R"(wait CheckCloseDlg visible
 click btnContinue
 page processPage 3
 wait frameEmail visible 60000
 type emailEdit someone@example.com
-click btnComplete
-)"));
+click btnComplete)"));
+        QVERIFY2(result.ended, result.errors.constData());
         QCOMPARE(result.result, 512);
-        QCOMPARE(result.status, 2);
+        // The exit status carries only 512 >> 8.
+        QCOMPARE(result.exitCode, 2);
         QTRY_COMPARE(app.state(), QProcess::NotRunning);
 
         // The setup tool's files stay, with the hidden folder that only a listing with hidden
@@ -153,15 +104,7 @@ click btnComplete
         QCOMPARE(filesBelow(dir),
             (QStringList { QStringLiteral(".settings"), QStringLiteral(".settings/hidden.ini"),
                 QStringLiteral("unins000.dat"), QStringLiteral("unins000.exe") }));
-
-        const QList<QJsonObject> posted = reports();
-        QCOMPARE(posted.size(), 2);
-        QCOMPARE(
-            posted.at(1).value(QStringLiteral("tid")), posted.at(0).value(QStringLiteral("tid")));
-        QCOMPARE(posted.at(1).value(QStringLiteral("userEmail")).toString(),
-            QStringLiteral("someone@example.com"));
-        const QJsonArray causes = posted.at(0).value(QStringLiteral("uninstallCause")).toArray();
-        QCOMPARE(causes.at(1).toObject().value(QStringLiteral("crash")).toBool(), true);
+        QCOMPARE(m_service.requestCount(), 2);
     }
 
     void windowSystemCloseWaitsForTheRemoval()
@@ -171,69 +114,46 @@ click btnComplete
         for (int i = 0; i < 8000; ++i)
             TestEnv::writeFile(
                 dir + QStringLiteral("/media/set%1/file%2.bin").arg(i / 400).arg(i), "x");
-        const Run result = run(dir, { QStringLiteral("-start_uninstall") }, QStringLiteral(R"(
-page processPage 1
-click btnContinue_1
-page causePage_2 0
-click price
-click btnContinue_2
-page causePage_2 1
-click btnContinue_3
-page processPage 3
+        const WizardProcess::Run result = run(dir, walk("price", R"(page processPage 3
 close UnInstallWindow
 wait frameBar visible
 wait frameEmail visible 60000
-click btnComplete
-)"));
+click btnComplete)"));
         // Had the close gone through, the window would have hidden and the script failed.
+        QVERIFY2(result.ended, result.errors.constData());
         QCOMPARE(result.result, 512);
-        QVERIFY2(!result.errors.contains(QStringLiteral("timed out")), qPrintable(result.errors));
         QVERIFY(!QDir(dir + QStringLiteral("/media")).exists());
-        QCOMPARE(reports().size(), 2);
+        QCOMPARE(m_service.requestCount(), 2);
     }
 
-    void testModeRemovesNothing()
+    void nothingRemoved_data()
     {
-        const QString dir = makeInstallation(true);
-        const QStringList before = filesBelow(dir);
-        const Run result = run(dir, {}, QStringLiteral(R"(
-page processPage 1
-click btnContinue_1
-page causePage_2 0
-click slow
-click btnContinue_2
-page causePage_2 1
-click btnContinue_3
-page processPage 3
-click btnComplete
-wait frameEmail visible
-click btnClose
-)"));
-        QCOMPARE(result.result, 0);
-        QCOMPARE(result.status, 0);
-        QCOMPARE(filesBelow(dir), before);
-        QCOMPARE(reports().size(), 1);
+        QTest::addColumn<bool>("testMode");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("test mode, walked to the end")
+            << true
+            << walk("slow",
+                   "page processPage 3\nclick btnComplete\nwait frameEmail visible\nclick btnClose")
+            << 1;
+        QTest::newRow("closed on the home page")
+            << false << QStringLiteral("page processPage 1\nclick btnCancel_1") << 0;
     }
 
-    void closingOnTheHomePageRemovesNothing()
+    void nothingRemoved()
     {
-        const QString dir = makeInstallation(false);
+        QFETCH(bool, testMode);
+        QFETCH(QString, script);
+        QFETCH(int, reports);
+        const QString dir = makeInstallation(testMode);
         const QStringList before = filesBelow(dir);
-        const Run result = run(dir, { QStringLiteral("-start_uninstall") },
-            QStringLiteral("page processPage 1\nclick btnCancel_1\n"));
+        // Test mode starts without the switch.
+        const WizardProcess::Run result = run(dir, script, !testMode);
+        QVERIFY2(result.ended, result.errors.constData());
         QCOMPARE(result.result, 0);
+        QCOMPARE(result.exitCode, 0);
         QCOMPARE(filesBelow(dir), before);
-        QVERIFY(reports().isEmpty());
-    }
-
-    void missingSwitchShowsNothing()
-    {
-        const QString dir = makeInstallation(false);
-        const QStringList before = filesBelow(dir);
-        // A script that would fail at once if a window ever showed up.
-        const Run result = run(dir, {}, QStringLiteral("wait UnInstallWindow visible 100000\n"));
-        QCOMPARE(result.result, 0);
-        QCOMPARE(filesBelow(dir), before);
+        QCOMPARE(m_service.requestCount(), reports);
     }
 };
 

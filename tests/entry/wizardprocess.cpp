@@ -4,15 +4,16 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QSharedMemory>
+#include <QSignalSpy>
 
 #include <cstring>
 
 namespace WizardProcess {
 
-QString makeTestInstallation(const QString& name, const QString& productName)
+QString makeInstallation(
+    const QString& name, const QJsonObject& extendParams, const QString& productName)
 {
     const QString dir = TestEnv::makeInstallation(name);
     QFile file(dir + QStringLiteral("/product.json"));
@@ -22,6 +23,8 @@ QString makeTestInstallation(const QString& name, const QString& productName)
     file.close();
     QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
     params.insert(QStringLiteral("uninstallTest"), QStringLiteral("1"));
+    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
+        params.insert(it.key(), it.value());
     product.insert(QStringLiteral("extendParams"), params);
     if (!productName.isEmpty())
         product.insert(QStringLiteral("name"), productName);
@@ -37,14 +40,36 @@ QString writeScript(const QString& name, const QStringList& steps)
     return path;
 }
 
-void start(QProcess& process, const QString& installation, const QString& script)
+void start(QProcess& process, const QString& installation, const QString& script,
+    const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!script.isEmpty())
         environment.insert(QStringLiteral("TERN_AUTOPILOT"), script);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(TestEnv::sandboxRoot());
-    process.start(installation + QStringLiteral("/uninstaller"), QStringList());
+    process.start(installation + QStringLiteral("/uninstaller"), arguments);
+}
+
+Run run(
+    const QString& installation, const QString& script, const QStringList& arguments, int timeoutMs)
+{
+    QProcess process;
+    QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+    start(process, installation, script, arguments);
+    Run result;
+    result.ended = finished.wait(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
+    if (!result.ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.exitCode = process.exitCode();
+    const QByteArray output = process.readAllStandardOutput();
+    const int at = output.indexOf("main_entry returned ");
+    if (at >= 0)
+        result.result = output.mid(at + 20).split('\n').value(0).toInt();
+    result.errors = process.readAllStandardError();
+    return result;
 }
 
 quint32 publishedHandle(const QString& productName)
