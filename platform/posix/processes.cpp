@@ -64,16 +64,4 @@ bool terminateProcess(qint64 pid)
     return ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
-bool isProcessRunning(const QString& exeFileName)
-{
-    const qint64 self = currentProcessId();
-    const QList<ProcessEntry> all = processes();
-    for (const ProcessEntry& process : all) {
-        if (process.pid != self
-            && process.exeFileName.compare(exeFileName, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace Platform

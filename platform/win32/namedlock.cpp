@@ -1,12 +1,6 @@
 #include "platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "windowsapi.h"
 
 // A named mutex without the "Global\" prefix: visible within the current logon session only.
 // Windows releases it when its holder ends, crash included.

@@ -1,12 +1,6 @@
 #include "platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "windowsapi.h"
 
 #include <tlhelp32.h>
 
@@ -41,18 +35,6 @@ bool terminateProcess(qint64 pid)
     const bool ended = TerminateProcess(process, 0) != 0;
     CloseHandle(process);
     return ended;
-}
-
-bool isProcessRunning(const QString& exeFileName)
-{
-    const qint64 self = currentProcessId();
-    const QList<ProcessEntry> all = processes();
-    for (const ProcessEntry& process : all) {
-        if (process.pid != self
-            && process.exeFileName.compare(exeFileName, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
 }
 
 } // namespace Platform
