@@ -126,8 +126,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestEnv_initFramework(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
-    SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-    SetLogLevel(1);
+    TestEnv::useWizardLog();
 
     HttpTestServer server;
     if (!server.listen()) {

@@ -195,13 +195,7 @@ void UninstallProfile::startWorker(const QString& version, const QString& banner
     m_thread = new QThread;
     auto* worker = new UrlHandler(version, downloads, recAppUrl, choseUrl, causeUrl);
     m_worker = worker;
-    worker->moveToThread(m_thread);
-
-    connect(m_thread, &QThread::started, worker, &UrlHandler::recAppHandelThreadFunction,
-        Qt::QueuedConnection);
-    connect(m_thread, &QThread::started, worker, &UrlHandler::choseHandelThreadFunction,
-        Qt::QueuedConnection);
-    connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
+    worker->runOn(m_thread);
 
     connect(worker, &UrlHandler::downLoadResEmit, this, &UninstallProfile::deliverResourcesReady,
         Qt::QueuedConnection);

@@ -15,6 +15,7 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -106,12 +107,7 @@ void UrlHandler::recAppReplyFinished()
         return;
     }
     UninstallLog::debug(QStringLiteral("start parse recJson!"));
-    {
-        QMutexLocker lock(&m_mutex);
-        m_document = reply->readAll();
-        parseJson();
-    }
-    reply->deleteLater();
+    parseBody(reply);
 
     // The pictures of a version are fetched once; a later run with the same version reuses them.
     TernSettings* settings = TernSettings::instance();
@@ -135,12 +131,27 @@ void UrlHandler::replyFinished()
         return;
     }
     UninstallLog::debug(QStringLiteral("start parse json!"));
+    parseBody(reply);
+}
+
+void UrlHandler::parseBody(QNetworkReply* reply)
+{
     {
         QMutexLocker lock(&m_mutex);
         m_document = reply->readAll();
         parseJson();
     }
     reply->deleteLater();
+}
+
+void UrlHandler::runOn(QThread* thread)
+{
+    moveToThread(thread);
+    connect(thread, &QThread::started, this, &UrlHandler::recAppHandelThreadFunction,
+        Qt::QueuedConnection);
+    connect(thread, &QThread::started, this, &UrlHandler::choseHandelThreadFunction,
+        Qt::QueuedConnection);
+    connect(thread, &QThread::finished, this, &QObject::deleteLater);
 }
 
 void UrlHandler::parseJson()

@@ -13,6 +13,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QThread;
 
 // Fetches the content documents that the service configuration names and downloads the
 // pictures, one at a time, into the download directory. Lives on a worker thread of its own and
@@ -28,6 +29,9 @@ public:
     // Every request is given up after this long and handled as that request's failure.
     static constexpr int kRequestTimeoutMs = 10000;
     void setRequestTimeout(int milliseconds) { m_requestTimeoutMs = milliseconds; }
+    // Moves the worker to `thread`, which starts the document requests when it starts and
+    // deletes the worker when it finishes.
+    void runOn(QThread* thread);
 
     // The folder that the pictures are written to, with a trailing slash.
     static QString downloadDirectory();
@@ -52,6 +56,8 @@ private:
     QNetworkReply* get(const QString& address, void (UrlHandler::*onFinished)());
     QNetworkAccessManager* manager();
     void parseJson();
+    // Stores a document's body and interprets it, under the worker's lock.
+    void parseBody(QNetworkReply* reply);
     void failDocument(QNetworkReply* reply, const QString& noReplyMessage);
     void savePicture(const QByteArray& data);
 

@@ -77,13 +77,9 @@ public:
     // What the start-up, the reports and the tests read back.
     QString userId() const { return m_userId; }
     void setUserId(const QString& id) { m_userId = id; }
-    bool isTestMode() const { return testMode; }
     bool isDragging() const { return dragging; }
     int discount() const { return m_discount; }
     QStringList textColors() const { return m_textColors; }
-    QStringList textWeights() const { return m_textWeights; }
-    QString lineHeightValue() const { return m_lineHeight; }
-    QString loadingAnimationPath() const { return m_loadingPath; }
     QByteArray firstReport() const { return firstReportData; }
     QByteArray secondReport() const { return secondReportData; }
     UninstallProfile* contentProfile() const { return profile; }

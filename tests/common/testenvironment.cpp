@@ -3,6 +3,7 @@
 #include "entry/uninstallexports.h"
 
 #include "ternga.h"
+#include "ternlog.h"
 #include "ternproductinfo.h"
 
 #include <QCoreApplication>
@@ -88,9 +89,16 @@ void clearAnalyticsEvents()
     QFile::remove(TERNGA::eventFilePath());
 }
 
+namespace {
+QString logFilePath()
+{
+    return dataLocation() + QStringLiteral("/uninstall.log");
+}
+} // namespace
+
 QStringList logLines()
 {
-    QFile file(dataLocation() + QStringLiteral("/uninstall.log"));
+    QFile file(logFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -114,9 +122,15 @@ QStringList logMessages(const QString& channel)
     return messages;
 }
 
+void useWizardLog()
+{
+    SetLogfile(logFilePath().toStdString().c_str());
+    SetLogLevel(1);
+}
+
 void clearLog()
 {
-    QFile file(dataLocation() + QStringLiteral("/uninstall.log"));
+    QFile file(logFilePath());
     file.resize(0);
 }
 

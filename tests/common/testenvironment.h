@@ -29,6 +29,8 @@ void clearAnalyticsEvents();
 QStringList logLines();
 QStringList logMessages(const QString& channel = QString());
 void clearLog();
+// Sends the logging library's lines to that file, as main_entry does.
+void useWizardLog();
 
 // Writes data to path, creating the folders on the way; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);

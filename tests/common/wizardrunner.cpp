@@ -81,8 +81,7 @@ bool quitsOn(const std::function<void()>& action, int waitMs)
 
 void setUpHost(UninstallContext* context)
 {
-    SetLogfile((TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-    SetLogLevel(1);
+    TestEnv::useWizardLog();
     UninstallRegMgr::init()->setRegContext(context);
     TernSingleInstance::instance()->forceRunState(0);
 }

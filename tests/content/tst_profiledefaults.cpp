@@ -65,9 +65,7 @@ class TestProfileDefaults : public QObject {
 private slots:
     void initTestCase()
     {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
+        TestEnv::useWizardLog();
         for (const auto& document : kDefaultDocuments)
             QVERIFY(TestEnv::writeFile(configDocument(document[0]), document[1]));
         m_choseDocument = kDefaultDocuments[1][1];

@@ -83,12 +83,7 @@ class TestProfileRemote : public QObject {
     HttpTestServer* m_server = nullptr;
 
 private slots:
-    void initTestCase()
-    {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init()
     {

@@ -44,9 +44,7 @@ class TestUpdaterDownload : public QObject {
 private slots:
     void initTestCase()
     {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
+        TestEnv::useWizardLog();
         for (int i = 0; i < 64 * 1024; ++i)
             m_body.append(char(i * 7));
     }

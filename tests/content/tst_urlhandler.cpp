@@ -32,12 +32,7 @@ class TestUrlHandler : public QObject {
         connect(worker, &UrlHandler::LoadResError, m_events, [this] { ++m_loadErrors; });
 
         m_thread = new QThread;
-        worker->moveToThread(m_thread);
-        connect(m_thread, &QThread::started, worker, &UrlHandler::recAppHandelThreadFunction,
-            Qt::QueuedConnection);
-        connect(m_thread, &QThread::started, worker, &UrlHandler::choseHandelThreadFunction,
-            Qt::QueuedConnection);
-        connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
+        worker->runOn(m_thread);
         m_thread->start();
     }
 
@@ -48,12 +43,7 @@ class TestUrlHandler : public QObject {
     int m_loadErrors = 0;
 
 private slots:
-    void initTestCase()
-    {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init()
     {

@@ -22,9 +22,7 @@ QString makeProductNameUnique()
 
 void openLog()
 {
-    const QString file = TestEnv::dataLocation() + QStringLiteral("/uninstall.log");
-    SetLogfile(QFile::encodeName(file).constData());
-    SetLogLevel(1);
+    TestEnv::useWizardLog();
 }
 
 bool permissionsEnforced(const QString& scratchDir)

@@ -21,12 +21,7 @@ class TestReportPoster : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        SetLogfile(
-            (TestEnv::dataLocation() + QStringLiteral("/uninstall.log")).toStdString().c_str());
-        SetLogLevel(1);
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init() { TestEnv::clearLog(); }
 

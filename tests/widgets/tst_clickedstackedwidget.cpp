@@ -112,11 +112,7 @@ private:
     QList<QUrl> openedUrls;
 
 private slots:
-    void initTestCase()
-    {
-        SetLogfile((TestEnv::dataLocation() + "/uninstall.log").toStdString().c_str());
-        SetLogLevel(1);
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init()
     {

@@ -72,11 +72,7 @@ class TestFeatureFrames : public QObject {
     std::unique_ptr<GermanTranslator> german;
 
 private slots:
-    void initTestCase()
-    {
-        SetLogfile((TestEnv::dataLocation() + "/uninstall.log").toStdString().c_str());
-        SetLogLevel(1);
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init() { TestEnv::clearLog(); }
 
