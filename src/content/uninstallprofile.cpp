@@ -6,6 +6,7 @@
 #include "content/updaterlocation.h"
 #include "content/urlhandler.h"
 #include "entry/logging.h"
+#include "entry/waits.h"
 
 #include "framework.h"
 #include "ternproductinfo.h"
@@ -27,7 +28,7 @@ UninstallProfile::UninstallProfile(QObject* parent)
     registerContentMetaTypes();
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
-    m_timer->setInterval(kServiceTimeoutMs);
+    m_timer->setInterval(Waits::scaled(Waits::kConfigurationMs));
 
     TernProductInfo* product = TernProductInfo::instance();
     m_language = TernSettings::instance()->language(product->defaultLanguage());

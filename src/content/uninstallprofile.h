@@ -25,8 +25,6 @@ public:
     // Stops and joins the worker thread: no thread outlives the profile.
     ~UninstallProfile() override;
 
-    static constexpr int kServiceTimeoutMs = 3000;
-
 signals:
     void recAppEmit(QVector<RecApp> apps);
     void uninstallCauseEmit(

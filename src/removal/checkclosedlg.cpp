@@ -3,6 +3,7 @@
 #include "ui_checkclosedlg.h"
 
 #include "entry/logging.h"
+#include "entry/waits.h"
 #include "removal/processkiller.h"
 
 #include "platform.h"
@@ -13,9 +14,6 @@
 #include <QTimer>
 
 namespace {
-
-int pollInterval = 1000;
-int timeoutInterval = 30000;
 
 bool isApplicationRunning()
 {
@@ -41,7 +39,7 @@ CheckCloseDlg::CheckCloseDlg(QWidget* parent)
     postCreateDerivedMainWindow(false, true, nullptr);
 
     checkTimer = new QTimer(this);
-    checkTimer->setInterval(pollInterval);
+    checkTimer->setInterval(Waits::scaled(Waits::kKillPollMs));
     // One time-out for the whole dialog, restarted by every "Continue", so that the time-out
     // of an earlier round can never cut a later one short.
     killTimeout = new QTimer(this);
@@ -64,20 +62,14 @@ CheckCloseDlg::~CheckCloseDlg()
     delete form;
 }
 
-void CheckCloseDlg::setIntervalsForTesting(int pollMs, int timeoutMs)
-{
-    pollInterval = pollMs;
-    timeoutInterval = timeoutMs;
-}
-
 void CheckCloseDlg::onKillPrograms()
 {
     const QString executable = Platform::executableFileName(productName());
     UninstallLog::debug(QStringLiteral("kill program:") + executable);
     killProcesses({ executable });
 
-    killTimeout->start(timeoutInterval);
-    checkTimer->start(pollInterval);
+    killTimeout->start(Waits::scaled(Waits::kKillTimeoutMs));
+    checkTimer->start(Waits::scaled(Waits::kKillPollMs));
     emit startKillCheck();
 }
 

@@ -16,10 +16,6 @@ public:
     explicit CheckCloseDlg(QWidget* parent = nullptr);
     ~CheckCloseDlg() override;
 
-    // For tests only: shortens the poll interval and the time-out of later checks. The
-    // wizard never calls it and runs with 1000 ms and 30 000 ms.
-    static void setIntervalsForTesting(int pollMs, int timeoutMs);
-
 signals:
     void completeKill();
     void completeKilling();

@@ -7,6 +7,7 @@
 #include "entry/logging.h"
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallsingleinstance.h"
+#include "entry/waits.h"
 #include "removal/checkclosedlg.h"
 #include "removal/filedeletionthread.h"
 
@@ -177,11 +178,11 @@ void Uninstall::close()
     delete retryTimer;
     delete quitTimer;
     retryTimer = new QTimer(this);
-    retryTimer->setInterval(5000);
+    retryTimer->setInterval(Waits::scaled(Waits::kReportRetryMs));
     connect(retryTimer, &QTimer::timeout, this, &Uninstall::onRetryTick);
     quitTimer = new QTimer(this);
     quitTimer->setSingleShot(true);
-    quitTimer->setInterval(30000);
+    quitTimer->setInterval(Waits::scaled(Waits::kReportLimitMs));
     connect(quitTimer, &QTimer::timeout, this, &Uninstall::onQuitTimer);
 
     hide();

@@ -1,5 +1,7 @@
 #include "content/uninstallprofile.h"
 
+#include "entry/waits.h"
+
 #include "contentevents.h"
 #include "httptestserver.h"
 #include "testenvironment.h"
@@ -137,7 +139,7 @@ private slots:
 
         // Nothing more comes, not even when the time-out would have expired.
         QTest::qWait(
-            qMax<qint64>(0, UninstallProfile::kServiceTimeoutMs + 300 - sinceStart.elapsed()));
+            qMax<qint64>(0, Waits::kConfigurationMs + 300 - sinceStart.elapsed()));
         QCOMPARE(events.order.size(), 3);
     }
 
@@ -147,7 +149,7 @@ private slots:
         const QJsonObject config { { "version", "1" },
             { "recommendApp", m_server->address(QStringLiteral("/rec.json")) },
             { "uninstallChose", m_server->address(QStringLiteral("/chose.json")) } };
-        const int delay = UninstallProfile::kServiceTimeoutMs + 500;
+        const int delay = Waits::kConfigurationMs + 500;
         m_server->setResponse(QStringLiteral("/config.json"),
             HttpTestServer::Response::json(QJsonDocument(config).toJson()).delayed(delay));
         TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"),
@@ -155,13 +157,13 @@ private slots:
 
         UninstallProfile profile;
         ContentEvents events(&profile);
-        QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, UninstallProfile::kServiceTimeoutMs + 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(events.ready, 1, Waits::kConfigurationMs + 2000);
         verifyDefaultsDelivered(events);
         QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
                     .contains(QStringLiteral("readuninstallConfig faild!")));
 
         // Past the moment the server answers: the aborted reply loads nothing a second time.
-        QTest::qWait(delay - UninstallProfile::kServiceTimeoutMs + 300);
+        QTest::qWait(delay - Waits::kConfigurationMs + 300);
         QCOMPARE(events.order.size(), 3);
         QCOMPARE(m_server->requestedPaths(), QStringList { "/config.json" });
         QCOMPARE(errorsStartingWith(QStringLiteral("NetworkError error:")), 0);

@@ -1,5 +1,7 @@
 #include "removal/checkclosedlg.h"
 
+#include "entry/waits.h"
+
 #include "removaltestsupport.h"
 #include "testenvironment.h"
 
@@ -16,8 +18,10 @@
 
 namespace {
 
-const int pollMs = 20;
-const int timeoutMs = 400;
+// The production poll (1 s) and time-out (30 s) at a fiftieth.
+const double waitScale = 0.02;
+const int pollMs = int(Waits::kKillPollMs * waitScale);
+const int timeoutMs = int(Waits::kKillTimeoutMs * waitScale);
 
 struct Spies {
     explicit Spies(CheckCloseDlg* dialog)
@@ -53,7 +57,6 @@ void forceRunState(int state)
 
 } // namespace
 
-// The production poll (1 s) and time-out (30 s) are shortened here.
 class CheckCloseDlgTest : public QObject {
     Q_OBJECT
 
@@ -64,7 +67,7 @@ private slots:
     {
         product = RemovalTest::makeProductNameUnique();
         RemovalTest::openLog();
-        CheckCloseDlg::setIntervalsForTesting(pollMs, timeoutMs);
+        Waits::setScale(waitScale);
     }
 
     void cleanup()
