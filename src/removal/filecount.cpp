@@ -1,37 +1,22 @@
 #include "removal/filecount.h"
 
 #include "entry/logging.h"
-#include "removal/installationentries.h"
-
-#include <QDirIterator>
-
-namespace {
-
-int countFiles(const QString& path, bool logEachDirectory)
-{
-    if (logEachDirectory)
-        UninstallLog::debug(QStringLiteral("Uninstall getFileCount run!"));
-    int count = 0;
-    QDirIterator it(path, InstallationEntries::countFilters());
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo entry = it.fileInfo();
-        if (InstallationEntries::isRealDirectory(entry))
-            count += countFiles(entry.filePath(), logEachDirectory);
-        else
-            ++count;
-    }
-    return count;
-}
-
-} // namespace
+#include "removal/installationtree.h"
 
 int countInstallationFiles(const QDir& dir)
 {
-    return countFiles(dir.absolutePath(), false);
+    InstallationTree tree(dir.absolutePath());
+    return tree.scan() ? tree.fileCount() : 0;
 }
 
 int getFileCountLogged(const QDir& dir)
 {
-    return countFiles(dir.absolutePath(), true);
+    InstallationTree tree(dir.absolutePath());
+    if (!tree.scan()) {
+        UninstallLog::debug(QStringLiteral("Uninstall getFileCount run!"));
+        return 0;
+    }
+    for (int i = 0; i < tree.listedDirectories(); ++i)
+        UninstallLog::debug(QStringLiteral("Uninstall getFileCount run!"));
+    return tree.fileCount();
 }

@@ -1,35 +1,11 @@
 #include "removal/filedeletionthread.h"
 
 #include "entry/logging.h"
-#include "removal/deletionguard.h"
-#include "removal/installationentries.h"
+#include "removal/installationtree.h"
 
-#include <QDirIterator>
-#include <QFile>
-
-#include <algorithm>
+#include <QStandardPaths>
 
 namespace {
-
-// Links go with the files: removing one never touches what it points to.
-bool removeFileEntry(const QFileInfo& entry)
-{
-    const QString path = entry.filePath();
-    if (QFile::remove(path))
-        return true;
-#ifdef Q_OS_WIN
-    // There a link to a directory is a directory entry of its own; removing it leaves the
-    // target alone.
-    if (InstallationEntries::isLink(entry) && entry.isDir())
-        return QDir().rmdir(path);
-#endif
-    return false;
-}
-
-void reportFailure(const QString& name)
-{
-    UninstallLog::error(name + QStringLiteral(": delete failed"));
-}
 
 // The pace the progress bar was designed for, and a breather for the file system.
 void pause()
@@ -40,7 +16,13 @@ void pause()
 } // namespace
 
 FileDeletionThread::FileDeletionThread(const QDir& root)
+    : FileDeletionThread(root, InstallationMarks::current())
+{
+}
+
+FileDeletionThread::FileDeletionThread(const QDir& root, const InstallationMarks& marks)
     : root(root)
+    , marks(marks)
 {
     UninstallLog::debug(QStringLiteral("FileDeletionThread init!"));
 }
@@ -57,66 +39,70 @@ void FileDeletionThread::run()
     UninstallLog::debug(QStringLiteral("FileDeletionThread start!"));
     files.clear();
     dirs.clear();
+    m_outcome = RemovalOutcome();
+    m_outcome.root = target.absolutePath();
     if (!target.exists())
         return;
 
-    const QString rootPath = target.absolutePath();
-    const QString refusal = deletionRefusal(rootPath);
-    if (!refusal.isEmpty()) {
-        UninstallLog::error(QStringLiteral("FileDeletionThread refused to delete ") + rootPath
-            + QStringLiteral(": ") + refusal);
-        emit deleteComplete();
+    m_outcome.decision = DeletionDecision::decide(m_outcome.root, marks);
+    if (m_outcome.refused()) {
+        UninstallLog::error(QStringLiteral("FileDeletionThread refused to delete ") + m_outcome.root
+            + QStringLiteral(": ") + m_outcome.decision.detail);
+        m_outcome.leftovers.append({ m_outcome.root, Leftover::RefusedRoot });
+        finish();
         return;
     }
 
-    QList<QPair<int, QString>> directories;
-    scan(rootPath, 1, &directories);
-    std::stable_sort(directories.begin(), directories.end(),
-        [](const QPair<int, QString>& a, const QPair<int, QString>& b) {
-            return a.first > b.first;
-        });
-    for (const QPair<int, QString>& directory : qAsConst(directories))
-        dirs.append(QDir(directory.second));
-
-    removeAll();
-    emit deleteComplete();
-}
-
-// Depth first, a directory before its contents, as a recursive directory iterator walks;
-// links are listed but never entered, whatever they point to.
-void FileDeletionThread::scan(
-    const QString& path, int depth, QList<QPair<int, QString>>* directories)
-{
-    QDirIterator it(path, InstallationEntries::deletionFilters());
-    while (it.hasNext()) {
-        const QString entryPath = it.next();
-        // Everything below a skipped directory carries its name in the path as well.
-        if (InstallationEntries::belongsToSetupTool(entryPath))
-            continue;
-        const QFileInfo entry = it.fileInfo();
-        if (InstallationEntries::isRealDirectory(entry)) {
-            directories->append({ depth, entryPath });
-            scan(entryPath, depth + 1, directories);
-        } else {
-            files.append(entry);
-        }
+    InstallationTree tree(m_outcome.decision.folder);
+    if (!tree.scan()) {
+        m_outcome.failure = tree.errorText();
+        UninstallLog::error(QStringLiteral("FileDeletionThread cannot open ") + m_outcome.root
+            + QStringLiteral(": ") + m_outcome.failure);
+        m_outcome.leftovers.append({ m_outcome.root, Leftover::Permission });
+        finish();
+        return;
     }
+    files = tree.files();
+    dirs = tree.directories();
+    m_outcome.leftovers = tree.keptByDesign();
+    for (const Leftover& kept : qAsConst(m_outcome.leftovers)) {
+        if (kept.reason == Leftover::MountPoint)
+            UninstallLog::debug(
+                QStringLiteral("FileDeletionThread leaves the mount point alone: ") + kept.path);
+    }
+    emit scanned();
+    removeAll(tree);
+    finish();
 }
 
-void FileDeletionThread::removeAll()
+void FileDeletionThread::removeAll(InstallationTree& tree)
 {
     int counter = 0;
-    for (const QFileInfo& file : qAsConst(files)) {
-        if (!removeFileEntry(file))
-            reportFailure(file.fileName());
+    const auto removeOne = [&](std::size_t index, int* removed) {
+        Leftover::Reason reason = Leftover::Failed;
+        ++m_outcome.attempted;
+        if (tree.remove(index, &reason)) {
+            ++*removed;
+        } else {
+            m_outcome.leftovers.append({ tree.path(index), reason });
+            UninstallLog::error(tree.name(index) + QStringLiteral(": delete failed"));
+        }
         emit updateBar(++counter);
         pause();
-    }
+    };
+    for (std::size_t file : qAsConst(files))
+        removeOne(file, &m_outcome.removedFiles);
     // Deepest first, so each directory is empty by the time its turn comes.
-    for (const QDir& dir : qAsConst(dirs)) {
-        if (!dir.rmdir(dir.absolutePath()))
-            reportFailure(dir.dirName());
-        emit updateBar(++counter);
-        pause();
-    }
+    for (std::size_t dir : qAsConst(dirs))
+        removeOne(dir, &m_outcome.removedDirectories);
+}
+
+void FileDeletionThread::finish()
+{
+    m_outcome.writeList(QStandardPaths::writableLocation(QStandardPaths::DataLocation));
+    if (m_outcome.failed())
+        UninstallLog::error(m_outcome.summary());
+    else
+        UninstallLog::debug(m_outcome.summary());
+    emit deleteComplete();
 }

@@ -117,9 +117,7 @@ void Uninstall::showFinally()
     form->frameBar->hide();
     form->processBarTitle->hide();
     form->lblUninstalling->hide();
-    form->lblUninstallEnd->show();
-    form->thinkLab->setText(QCoreApplication::translate(
-        "QObject", "Uninstallation completed! Looking forward to seeing you again!"));
+    showRemovalTexts();
 }
 
 void Uninstall::completeSlot()
@@ -188,7 +186,9 @@ void Uninstall::close()
     hide();
     quitTimer->start();
     retryTimer->start();
-    runAfterUninstallActions();
+    // The product stays registered while its files are still there.
+    if (!m_removal.failed())
+        runAfterUninstallActions();
 }
 
 void Uninstall::onRetryTick()

@@ -123,6 +123,7 @@ void Uninstall::initUI()
         "QObject", "Thank you for your use and feedback. Uninstalling..."));
     form->lblUninstalling->show();
     form->lblUninstallEnd->hide();
+    form->lblRemovalNote->hide();
 
     m_sticker = new QLabel(form->purchaseBackground);
     m_sticker->setObjectName(QStringLiteral("uninstall_Sticker1"));

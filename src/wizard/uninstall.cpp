@@ -6,6 +6,7 @@
 #include "entry/uninstallregmgr.h"
 #include "entry/useridentifier.h"
 #include "removal/checkclosedlg.h"
+#include "removal/deletiondecision.h"
 #include "removal/filecount.h"
 #include "removal/filedeletionthread.h"
 #include "report/reportposter.h"
@@ -64,7 +65,13 @@ void Uninstall::initData()
     reportUrl = product->extendParam(QStringLiteral("uninstallReportUrl"), QString());
     testMode = product->extendParam(QStringLiteral("uninstallTest"), QString()).toInt() != 0;
 
-    form->progressBar->setMaximum(getFileCount(appDir));
+    // Nothing is counted in a folder that will not be removed: it may be the whole home.
+    const DeletionDecision decision = DeletionDecision::decide(dir, InstallationMarks::current());
+    if (decision.accepted())
+        form->progressBar->setMaximum(getFileCount(appDir));
+    else
+        UninstallLog::error(QStringLiteral("Uninstall initData will not remove ") + dir
+            + QStringLiteral(": ") + decision.detail);
     UninstallLog::debug(QStringLiteral("Uninstall initData get File count end!"));
     deletionThread = new FileDeletionThread(appDir);
 
@@ -116,7 +123,8 @@ void Uninstall::makeConnections()
         [this] { buyFrom(QStringLiteral("bannerandbuy")); });
     connect(form->btnUpdate, &QPushButton::clicked, this, &Uninstall::updateApp);
     connect(deletionThread, &FileDeletionThread::updateBar, this, &Uninstall::updateBar);
-    connect(deletionThread, &FileDeletionThread::deleteComplete, this, &Uninstall::showFinally);
+    connect(deletionThread, &FileDeletionThread::deleteComplete, this, &Uninstall::onDeletionEnded);
+    connect(deletionThread, &QThread::finished, this, &Uninstall::onDeletionThreadFinished);
     connect(form->btnCancel_1, &QPushButton::clicked, this, [this] { cancelAndClose(false); });
     connect(form->btnCancel_2, &QPushButton::clicked, this, [this] { cancelAndClose(true); });
     connect(form->btnCancel_3, &QPushButton::clicked, this, [this] { cancelAndClose(true); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/recapp.h"
+#include "removal/removaloutcome.h"
 
 #include "ternmainwindowbase.h"
 
@@ -127,6 +128,10 @@ private:
     void connectCheckCloseDlg();
     void sendPageEndEvent();
     void runAfterUninstallActions();
+    // The uninstalling page's end
+    void onDeletionEnded();
+    void onDeletionThreadFinished();
+    void showRemovalTexts();
     void onRetryTick();
     void onQuitTimer();
     void placeFloatingWidgets();
@@ -161,6 +166,8 @@ private:
     QByteArray secondReportData;
     bool testMode = false;
     bool dragging = false;
+    RemovalOutcome m_removal;
+    bool m_removalEnded = false;
 
     // Reason page
     QVector<QCheckBox*> optionBoxes;

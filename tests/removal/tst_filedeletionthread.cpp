@@ -1,29 +1,47 @@
-#include "removal/deletionguard.h"
 #include "removal/filecount.h"
 #include "removal/filedeletionthread.h"
 
 #include "removaltestsupport.h"
 #include "testenvironment.h"
 
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const int completeMark = 0;
+const QString kProduct = QStringLiteral("Tern Converter");
 
 // What the thread emitted, in order: the bar values, then completeMark for deleteComplete.
-QList<int> runDeletion(const QString& root)
-{
+struct Pass {
     QList<int> events;
-    FileDeletionThread thread { QDir(root) };
-    QObject::connect(&thread, &FileDeletionThread::updateBar, [&](int value) { events << value; });
-    QObject::connect(&thread, &FileDeletionThread::deleteComplete, [&] { events << completeMark; });
+    RemovalOutcome outcome;
+};
+
+Pass runDeletion(const QString& root, const std::function<void()>& betweenScanAndRemoval = {})
+{
+    Pass pass;
+    FileDeletionThread thread { QDir(root), { root + QStringLiteral("/uninstaller"), kProduct } };
+    QObject::connect(
+        &thread, &FileDeletionThread::updateBar, [&](int value) { pass.events << value; });
+    QObject::connect(
+        &thread, &FileDeletionThread::deleteComplete, [&] { pass.events << completeMark; });
+    if (betweenScanAndRemoval)
+        QObject::connect(&thread, &FileDeletionThread::scanned, betweenScanAndRemoval);
     thread.start(QThread::InheritPriority);
     thread.wait();
-    return events;
+    pass.outcome = thread.outcome();
+    return pass;
 }
 
 QList<int> countedTo(int last)
@@ -34,15 +52,22 @@ QList<int> countedTo(int last)
     return events << completeMark;
 }
 
-// Everything below root, hidden entries included, links not followed; relative and sorted.
-QStringList treeBelow(const QString& root)
+// Everything below root, hidden entries included, links not followed: relative path and a
+// digest of the contents (a link's target for a link).
+QMap<QString, QByteArray> treeBelow(const QString& root)
 {
-    QStringList entries;
+    QMap<QString, QByteArray> entries;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
         QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(QDir(root).relativeFilePath(it.next()));
-    entries.sort();
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        QByteArray digest
+            = it.fileInfo().isSymLink() ? it.fileInfo().symLinkTarget().toUtf8() : QByteArray();
+        if (digest.isEmpty() && it.fileInfo().isFile() && file.open(QIODevice::ReadOnly))
+            digest = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+        entries.insert(QDir(root).relativeFilePath(path), digest);
+    }
     return entries;
 }
 
@@ -57,6 +82,22 @@ bool writeFiles(const QString& root, const QStringList& relativePaths)
     return true;
 }
 
+QStringList leftoversListed(const QString& reason)
+{
+    QFile list(TestEnv::dataLocation() + QStringLiteral("/leftovers.json"));
+    if (!list.open(QIODevice::ReadOnly))
+        return { QStringLiteral("no list") };
+    QStringList paths;
+    const QJsonArray leftovers
+        = QJsonDocument::fromJson(list.readAll()).object().value("leftovers").toArray();
+    for (const QJsonValue& leftover : leftovers) {
+        if (leftover["reason"].toString() == reason)
+            paths << QFileInfo(leftover["path"].toString()).fileName();
+    }
+    paths.sort();
+    return paths;
+}
+
 } // namespace
 
 class FileDeletionThreadTest : public QObject {
@@ -66,6 +107,7 @@ class FileDeletionThreadTest : public QObject {
     std::unique_ptr<QTemporaryDir> outsideDir;
     QString root;
     QString outside;
+    QString mounted;
 
 private slots:
     void initTestCase() { RemovalTest::openLog(); }
@@ -77,12 +119,17 @@ private slots:
         QVERIFY(rootDir->isValid() && outsideDir->isValid());
         root = rootDir->path() + QStringLiteral("/install");
         outside = outsideDir->path();
-        QVERIFY(QDir().mkpath(root));
+        // The marks of an installation of the product.
+        QVERIFY(writeFiles(root, { "uninstaller" }));
+        QVERIFY(TestEnv::writeFile(root + "/product.json", "{\"name\":\"Tern Converter\"}"));
         TestEnv::clearLog();
     }
 
     void cleanup()
     {
+        if (!mounted.isEmpty())
+            ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
+        mounted.clear();
         QFile::setPermissions(root + QStringLiteral("/locked"),
             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         rootDir.reset();
@@ -93,26 +140,22 @@ private slots:
     {
         const bool permissionsEnforced = RemovalTest::permissionsEnforced(rootDir->path());
         // The setup tool's files, a capitalised look-alike that is no such file, hidden
-        // entries, a read-only directory, two levels of sub-directories and links that lead out.
+        // entries, a read-only directory and two levels of sub-directories.
         QVERIFY(writeFiles(root,
             { "unins000.exe", "unins000.dat", "myunins000.txt", "unins000/inner.txt",
                 "unins000/deeper/x.txt", "Unins000.txt", "app.bin", ".hidden", ".cache/cache.dat",
                 "bin/tool.so", "bin/plugins/codec.so", "bin/plugins/Unins000Data/d.txt",
                 "data/readme.txt", "data/.settings", "locked/f.txt" }));
-        QVERIFY(writeFiles(outside, { "o.txt", "sub/p.txt" }));
-        QVERIFY(QFile::link(outside, root + QStringLiteral("/outside")));
-        QVERIFY(QFile::link(
-            outside + QStringLiteral("/o.txt"), root + QStringLiteral("/outside-file")));
         QVERIFY(QFile::setPermissions(
             root + QStringLiteral("/locked"), QFile::ReadOwner | QFile::ExeOwner));
 
-        // All files but the hidden ones, the setup tool's included; each link counts once and
-        // the directory one of them leads to is not entered.
+        // All files but the hidden ones, the setup tool's and the marks included.
         QCOMPARE(getFileCountLogged(QDir(root)), 14);
 
-        // Files: Unins000.txt, app.bin, tool.so, codec.so, d.txt, readme.txt, f.txt and the
-        // two links; directories: bin, plugins, Unins000Data, data, locked.
-        QCOMPARE(runDeletion(root), countedTo(9 + 5));
+        // Files: the marks, Unins000.txt, app.bin, tool.so, codec.so, d.txt, readme.txt,
+        // f.txt; directories: bin, plugins, Unins000Data, data, locked.
+        const Pass pass = runDeletion(root);
+        QCOMPARE(pass.events, countedTo(9 + 5));
         QStringList expected { ".cache", ".cache/cache.dat", ".hidden", "data", "data/.settings",
             "myunins000.txt", "unins000", "unins000.dat", "unins000.exe", "unins000/deeper",
             "unins000/deeper/x.txt", "unins000/inner.txt" };
@@ -120,10 +163,21 @@ private slots:
             expected << "locked"
                      << "locked/f.txt";
         expected.sort();
-        QCOMPARE(treeBelow(root), expected);
-        QCOMPARE(treeBelow(outside), (QStringList { "o.txt", "sub", "sub/p.txt" }));
+        QCOMPARE(treeBelow(root).keys(), expected);
         QVERIFY(TestEnv::logMessages(QStringLiteral("error"))
                     .contains(QStringLiteral("data: delete failed")));
+
+        // What stayed, and why: the setup tool's entries only at their top.
+        QCOMPARE(leftoversListed("setup tool"),
+            (QStringList { "myunins000.txt", "unins000", "unins000.dat", "unins000.exe" }));
+        QCOMPARE(leftoversListed("hidden"), (QStringList { ".cache", ".hidden", ".settings" }));
+        const QStringList notEmpty
+            = permissionsEnforced ? QStringList { "data", "locked" } : QStringList { "data" };
+        QCOMPARE(leftoversListed("not empty"), notEmpty);
+        QCOMPARE(leftoversListed("permission"),
+            permissionsEnforced ? QStringList { "f.txt" } : QStringList());
+        QVERIFY(!pass.outcome.failed());
+        QCOMPARE(pass.outcome.leftBehind(), permissionsEnforced ? 6 : 4);
     }
 
     void fileCount_data()
@@ -131,11 +185,12 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("directoriesListed");
-        QTest::newRow("empty") << QStringList() << 0 << 1;
-        QTest::newRow("nested") << QStringList { "a/b/c/d.txt", "a/e.txt", "f/" } << 2 << 5;
+        // The marks are two files of every root here.
+        QTest::newRow("only the marks") << QStringList() << 2 << 1;
+        QTest::newRow("nested") << QStringList { "a/b/c/d.txt", "a/e.txt", "f/" } << 4 << 5;
         QTest::newRow("setup tool counted")
-            << QStringList { "unins000.exe", "unins000/x.dat" } << 2 << 2;
-        QTest::newRow("hidden not counted") << QStringList { ".h", ".dir/f", "dir/.f" } << 0 << 2;
+            << QStringList { "unins000.exe", "unins000/x.dat" } << 4 << 2;
+        QTest::newRow("hidden not counted") << QStringList { ".h", ".dir/f", "dir/.f" } << 2 << 2;
     }
 
     void fileCount()
@@ -149,47 +204,109 @@ private slots:
             "directoriesListed");
     }
 
-    void emptyRootOnlyCompletes()
+    void refusedOrMissingRoot_data()
     {
-        QCOMPARE(runDeletion(root), countedTo(0));
-        QVERIFY(QFileInfo(root).isDir());
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QList<int>>("events");
+        QTest::newRow("no marks: refused, told") << QStringLiteral("bare") << countedTo(0);
+        QTest::newRow("missing: nothing emitted") << QStringLiteral("not-there") << QList<int>();
     }
 
-    void missingRootEmitsNothing()
+    void refusedOrMissingRoot()
     {
-        const QString missing = root + QStringLiteral("/not-there");
-        QCOMPARE(runDeletion(missing), QList<int>());
-        QCOMPARE(getFileCountLogged(QDir(missing)), 0);
+        QFETCH(QString, target);
+        const QString folder = rootDir->filePath(target);
+        if (target == QLatin1String("bare"))
+            QVERIFY(writeFiles(folder, { "keep.txt" }));
+        const Pass pass = runDeletion(folder);
+        QTEST(pass.events, "events");
+        QCOMPARE(getFileCountLogged(QDir(folder)), int(QFile::exists(folder + "/keep.txt")));
+        if (pass.events.isEmpty())
+            return;
+        QVERIFY(pass.outcome.failed() && pass.outcome.refused());
+        QVERIFY(QFile::exists(folder + "/keep.txt"));
+        QCOMPARE(leftoversListed("refused root"), QStringList { "bare" });
+        QVERIFY(TestEnv::logMessages(QStringLiteral("error"))
+                    .first()
+                    .startsWith(QStringLiteral("FileDeletionThread refused to delete ")));
     }
 
-    void refusedRootIsLeftAlone_data()
+    // Links are removed as links; a directory swapped for a link after the scan is not
+    // entered: the removal never reaches outside the installation.
+    void nothingOutsideIsTouched()
     {
-        QTest::addColumn<bool>("throughLink");
-        QTest::newRow("home") << false;
-        QTest::newRow("home through a link") << true;
+        QStringList decoy;
+        for (int i = 0; i < 300; ++i)
+            decoy << QStringLiteral("tree/f%1.txt").arg(i);
+        QVERIFY(writeFiles(outside, decoy + QStringList { "file.txt" }));
+        QVERIFY(writeFiles(root, decoy.replaceInStrings("tree/", "swapped/")));
+        QVERIFY(QFile::link(outside + "/file.txt", root + "/linked-file"));
+        QVERIFY(QFile::link(outside + "/tree", root + "/linked-dir"));
+        const QMap<QString, QByteArray> before = treeBelow(outside);
+
+        const Pass pass = runDeletion(root, [this] {
+            QVERIFY(QDir(root).rename("swapped", "moved-away"));
+            QVERIFY(QFile::link(outside + "/tree", root + "/swapped"));
+        });
+
+        QCOMPARE(treeBelow(outside), before);
+        // The 300 files and the swapped directory itself.
+        QCOMPARE(leftoversListed("changed during removal").size(), 301);
+        QVERIFY(
+            !QFileInfo::exists(root + "/linked-file") && !QFileInfo::exists(root + "/linked-dir"));
+        QVERIFY(!pass.outcome.failed());
     }
 
-    void refusedRootIsLeftAlone()
+    // Nothing stays for its depth or for a name that is no text.
+    void deepTreesAndAnyNames()
     {
-        QFETCH(bool, throughLink);
-        // Only the sandbox's own home may stand in for a real one here.
-        const QString sandbox = qEnvironmentVariable("UNINSTALL_SANDBOX");
-        if (sandbox.isEmpty() || !QDir::homePath().startsWith(sandbox + QLatin1Char('/')))
-            QSKIP("needs the sandbox's home folder");
-        QString target = QDir::homePath();
-        if (throughLink) {
-            target = root + QStringLiteral("/home");
-            QVERIFY(QFile::link(QDir::homePath(), target));
+        const int depth = 2000; // well past PATH_MAX
+        int directory = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(directory >= 0);
+        for (int level = 0; level < depth; ++level) {
+            QVERIFY(::mkdirat(directory, "level-directory", 0700) == 0);
+            const int next = ::openat(directory, "level-directory", O_RDONLY | O_DIRECTORY);
+            ::close(directory);
+            directory = next;
+            QVERIFY(directory >= 0);
         }
-        const QString marker = QDir::homePath() + QStringLiteral("/keep/marker.txt");
-        QVERIFY(TestEnv::writeFile(marker, "stays"));
+        const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
+        QVERIFY(file >= 0);
+        ::close(file);
+        ::close(directory);
+        for (const char* name : { "\xff\xfe-latin1-\xe9.bin", "sub-\xc3\x28" }) {
+            const int created = ::open(
+                (QFile::encodeName(root) + '/' + name).constData(), O_CREAT | O_WRONLY, 0600);
+            QVERIFY(created >= 0);
+            ::close(created);
+        }
 
-        QCOMPARE(runDeletion(target), countedTo(0));
+        const Pass pass = runDeletion(root);
 
-        QVERIFY(QFile::exists(marker));
-        const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(errors.first().startsWith(QStringLiteral("FileDeletionThread refused to delete ")));
+        QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+        QCOMPARE(pass.outcome.removedFiles, 2 + 2 + 1);
+        QCOMPARE(pass.outcome.removedDirectories, depth);
+        QCOMPARE(pass.events, countedTo(2 + 2 + 1 + depth));
+    }
+
+    void mountPointIsLeftAlone()
+    {
+        mounted = root + QStringLiteral("/mounted");
+        QVERIFY(QDir().mkpath(mounted));
+        if (::mount("tmpfs", QFile::encodeName(mounted).constData(), "tmpfs", 0, nullptr) != 0) {
+            mounted.clear();
+            QSKIP("mounting a file system needs privileges this run does not have");
+        }
+        QVERIFY(writeFiles(mounted, { "other-system.txt" }));
+
+        const Pass pass = runDeletion(root);
+
+        QVERIFY(QFile::exists(mounted + "/other-system.txt"));
+        QCOMPARE(leftoversListed("mount point"), QStringList { "mounted" });
+        QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
+                    .contains("FileDeletionThread leaves the mount point alone: " + mounted));
+        QCOMPARE(pass.outcome.removedFiles, 2);
     }
 };
 

@@ -80,7 +80,8 @@ const char* const kLayouts[][2] = {
     { "uninstallPag", "V QFrame processFrame, vspacer, QFrame frameButtom_4" },
     { "processFrame", "H hspacer, QFrame processBackgrround, hspacer" },
     { "processBackgrround",
-        "V QFrame thinkBg, QFrame frameRecTitle, ClickedStackedWidget recWidget, "
+        "V QFrame thinkBg, QLabel lblRemovalNote, QFrame frameRecTitle, ClickedStackedWidget "
+        "recWidget, "
         "QFrame processBarTitle, QFrame frameBar, QFrame emailTitle, QFrame frameEmail" },
     { "thinkBg",
         "H hspacer 50x0, QLabel lblUninstalling, QLabel thinkLab, QLabel lblUninstallEnd, "
