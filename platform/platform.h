@@ -47,9 +47,11 @@ struct ProcessEntry {
 };
 
 qint64 currentProcessId();
-// Every process this user can see. An empty list when the system refuses to enumerate.
+// The processes this user started (other accounts' are neither listed nor ended). An empty
+// list when the system refuses to enumerate.
 QList<ProcessEntry> processes();
-// Ends the process at once (TerminateProcess / SIGKILL). False when it could not be signalled.
+// Ends the process at once (TerminateProcess / SIGKILL). True also when it had ended already;
+// false when it could not be signalled.
 bool terminateProcess(qint64 pid);
 // Whether a process with the given executable file name runs, compared case-insensitively
 // on the whole name; the calling process never counts.
@@ -74,6 +76,29 @@ public:
 
 private:
     QString m_name;
+    qintptr m_handle = -1;
+};
+
+// Where QSharedMemory keeps the segment called `name`: a native key in the same per-user place
+// as the named lock of that name; empty where the name itself serves as the key.
+QString sharedMemoryNativeKey(const QString& name);
+// Whether a live process still uses the shared segment with that native key (attached to it
+// while its creator runs). Only where segments can outlive their users (System V) can one be
+// unused; elsewhere an existing segment is always in use.
+bool isSharedMemoryInUse(const QString& nativeKey);
+
+// Keeps other processes from the shared segment behind a native key (QSharedMemory locks only
+// the segments it keys itself) until destroyed or the holder ends.
+class SharedMemoryLock {
+public:
+    explicit SharedMemoryLock(const QString& nativeKey);
+    ~SharedMemoryLock();
+    SharedMemoryLock(const SharedMemoryLock&) = delete;
+    SharedMemoryLock& operator=(const SharedMemoryLock&) = delete;
+
+    bool isLocked() const { return m_handle != -1; }
+
+private:
     qintptr m_handle = -1;
 };
 

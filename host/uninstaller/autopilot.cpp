@@ -126,6 +126,8 @@ bool Autopilot::runStep(const QStringList& step)
     }
     if (!widget || !widget->isVisible() || !widget->isEnabled())
         return false;
+    if (command == QLatin1String("text"))
+        return widget->property("text").toString().contains(step.mid(2).join(QLatin1Char(' ')));
     if (command == QLatin1String("click")) {
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->click();

@@ -12,6 +12,7 @@ class QWidget;
 //   wait <name> visible|hidden|enabled|disabled [timeout ms]
 //   click <name>          a button's click, or a press and release in the widget's centre
 //   type <name> <text>    replaces the text of a line or text edit
+//   text <name> <text>    waits until the widget shows a text that contains this one
 //   shot <name> <file>    saves a picture of the widget (a window name for a whole window)
 //   sleep <ms>
 //   page <stack> <index>  waits until the stacked widget shows that page

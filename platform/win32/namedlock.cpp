@@ -48,3 +48,24 @@ void NamedLock::close()
 }
 
 } // namespace Platform
+
+namespace Platform {
+
+// A file mapping lives exactly as long as a handle on it: the key names it directly, and an
+// existing one always has a live user.
+QString sharedMemoryNativeKey(const QString&)
+{
+    return {};
+}
+
+bool isSharedMemoryInUse(const QString&)
+{
+    return true;
+}
+
+// Never needed here: segments are keyed by name and QSharedMemory locks them itself.
+SharedMemoryLock::SharedMemoryLock(const QString&) { }
+
+SharedMemoryLock::~SharedMemoryLock() = default;
+
+} // namespace Platform

@@ -83,6 +83,30 @@
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;You can enjoy the largest discount ever &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;- %5% OFF&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;Sichern Sie sich unseren größten Rabatt aller Zeiten: &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;-%5%&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
+    <message>
+        <source>The program&apos;s folder %1 could not be found.</source>
+        <translation>Der Programmordner %1 wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not look like an installation of %2, so it was left untouched.</source>
+        <translation>Der Ordner %1 sieht nicht nach einer Installation von %2 aus und wurde daher nicht angetastet.</translation>
+    </message>
+    <message>
+        <source>The program&apos;s folder %1 is a protected place of the system or of your own files, so it was left untouched.</source>
+        <translation>Der Programmordner %1 ist ein geschützter Ort des Systems oder Ihrer eigenen Dateien und wurde daher nicht angetastet.</translation>
+    </message>
+    <message>
+        <source>None of its files could be removed: they are in use or you lack the permission. The list of what stayed is in %1.</source>
+        <translation>Keine seiner Dateien konnte entfernt werden: Sie werden verwendet, oder Ihnen fehlt die Berechtigung. Die Liste der verbliebenen Einträge steht in %1.</translation>
+    </message>
+    <message>
+        <source>Nothing was removed.</source>
+        <translation>Es wurde nichts entfernt.</translation>
+    </message>
+    <message>
+        <source>Items that stayed behind: %1. The list is in %2.</source>
+        <translation>Verbliebene Einträge: %1. Die Liste steht in %2.</translation>
+    </message>
 </context>
 <context>
     <name>UnInstallWindow</name>

@@ -83,6 +83,30 @@
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;You can enjoy the largest discount ever &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;- %5% OFF&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The program&apos;s folder %1 could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 does not look like an installation of %2, so it was left untouched.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program&apos;s folder %1 is a protected place of the system or of your own files, so it was left untouched.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of its files could be removed: they are in use or you lack the permission. The list of what stayed is in %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Items that stayed behind: %1. The list is in %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>UnInstallWindow</name>

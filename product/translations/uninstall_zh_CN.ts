@@ -83,6 +83,30 @@
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;You can enjoy the largest discount ever &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;- %5% OFF&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&apos;line-height: %1&apos;&gt;尽享史上最大折扣 &lt;span style=&apos;font-size:%4pt; font-weight:%2; color:%3;&apos;&gt;立减 %5%&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
+    <message>
+        <source>The program&apos;s folder %1 could not be found.</source>
+        <translation>找不到程序文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not look like an installation of %2, so it was left untouched.</source>
+        <translation>文件夹 %1 看起来不是 %2 的安装位置，因此未做任何改动。</translation>
+    </message>
+    <message>
+        <source>The program&apos;s folder %1 is a protected place of the system or of your own files, so it was left untouched.</source>
+        <translation>程序文件夹 %1 是系统或您个人文件的受保护位置，因此未做任何改动。</translation>
+    </message>
+    <message>
+        <source>None of its files could be removed: they are in use or you lack the permission. The list of what stayed is in %1.</source>
+        <translation>无法删除其中任何文件：文件正在使用中，或您没有权限。保留内容的列表位于 %1。</translation>
+    </message>
+    <message>
+        <source>Nothing was removed.</source>
+        <translation>未删除任何内容。</translation>
+    </message>
+    <message>
+        <source>Items that stayed behind: %1. The list is in %2.</source>
+        <translation>保留的项目：%1。列表位于 %2。</translation>
+    </message>
 </context>
 <context>
     <name>UnInstallWindow</name>

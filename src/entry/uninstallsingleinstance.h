@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QSharedMemory>
 
+#include <functional>
 #include <memory>
 
-class QSharedMemory;
 class Uninstall;
 
 namespace Platform {
@@ -30,9 +31,13 @@ public:
     void setWindow(Uninstall* window);
 
 private:
+    void renewSegment();
+    bool attachSegment(QSharedMemory::AccessMode mode);
     bool openSegment();
     bool takeOverSegment();
     void activateRunningWizard();
+    // Runs `access` while this process alone may touch the segment; false when it cannot.
+    bool withSegmentLocked(const std::function<void()>& access);
 
     bool m_canRun = true;
     bool m_writable = false; // attached for writing: this process owns the segment

@@ -25,23 +25,27 @@ QString failureReason(const RemovalOutcome& removal, const QString& product)
     const QString folder = QDir::toNativeSeparators(removal.root);
     switch (removal.decision.verdict) {
     case DeletionDecision::Missing:
-        return text("The program's folder %1 could not be found.").arg(folder);
+        return text(QT_TRANSLATE_NOOP("QObject", "The program's folder %1 could not be found."))
+            .arg(folder);
     case DeletionDecision::NotThisProduct:
-        return text("The folder %1 does not look like an installation of %2, so it was left "
-                    "untouched.")
+        return text(QT_TRANSLATE_NOOP("QObject",
+                        "The folder %1 does not look like an installation of %2, so it was left "
+                        "untouched."))
             .arg(folder, product);
     case DeletionDecision::FileSystemRoot:
     case DeletionDecision::SystemFolder:
     case DeletionDecision::PersonalFolder:
     case DeletionDecision::OtherUsersHome:
-        return text("The program's folder %1 is a protected place of the system or of your own "
-                    "files, so it was left untouched.")
+        return text(QT_TRANSLATE_NOOP("QObject",
+                        "The program's folder %1 is a protected place of the system or of your own "
+                        "files, so it was left untouched."))
             .arg(folder);
     case DeletionDecision::Accepted:
         break;
     }
-    return text("None of its files could be removed: they are in use or you lack the "
-                "permission. The list of what stayed is in %1.")
+    return text(QT_TRANSLATE_NOOP("QObject",
+                    "None of its files could be removed: they are in use or you lack the "
+                    "permission. The list of what stayed is in %1."))
         .arg(QDir::toNativeSeparators(removal.listPath));
 }
 
@@ -79,18 +83,20 @@ void Uninstall::showRemovalTexts()
     QLabel* note = form->lblRemovalNote;
     if (m_removal.failed()) {
         form->lblUninstallEnd->hide();
-        form->thinkLab->setText(text("Nothing was removed."));
+        form->thinkLab->setText(text(QT_TRANSLATE_NOOP("QObject", "Nothing was removed.")));
         note->setText(
             failureReason(m_removal, TernProductInfo::instance()->productName(QString())));
         note->show();
         return;
     }
     form->lblUninstallEnd->show();
-    form->thinkLab->setText(text("Uninstallation completed! Looking forward to seeing you again!"));
+    form->thinkLab->setText(text(QT_TRANSLATE_NOOP(
+        "QObject", "Uninstallation completed! Looking forward to seeing you again!")));
     const int left = m_removal.leftBehind();
     note->setVisible(left > 0);
     if (left > 0)
-        note->setText(text("Items that stayed behind: %1. The list is in %2.")
-                          .arg(left)
-                          .arg(QDir::toNativeSeparators(m_removal.listPath)));
+        note->setText(
+            text(QT_TRANSLATE_NOOP("QObject", "Items that stayed behind: %1. The list is in %2."))
+                .arg(left)
+                .arg(QDir::toNativeSeparators(m_removal.listPath)));
 }

@@ -15,6 +15,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 void TestEnv_initFramework(int& argc, char** argv)
 {
     UinstallFramworkInit(argc, 0, argv);
@@ -145,7 +149,9 @@ bool writeFile(const QString& path, const QByteArray& data)
 
 QString makeInstallation(const QString& name)
 {
-    const QString target = sandboxRoot() + QStringLiteral("/installations/") + name;
+    const QString target = QDir::isAbsolutePath(name)
+        ? name
+        : sandboxRoot() + QStringLiteral("/installations/") + name;
     QDir().mkpath(target);
     const QString stage = qEnvironmentVariable("UNINSTALL_STAGE_DIR");
     const QString product = qEnvironmentVariable("UNINSTALL_PRODUCT_DIR");
@@ -158,6 +164,27 @@ QString makeInstallation(const QString& name)
     QFile::setPermissions(target + QStringLiteral("/uninstaller"),
         QFile::permissions(stage + QStringLiteral("/uninstaller")));
     return target;
+}
+
+bool makeDeepTree(const QString& root, int depth, const char* name)
+{
+    // Each level is made from a handle on the one above: the path soon outgrows PATH_MAX.
+    int directory = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth && directory >= 0; ++level) {
+        const int next = ::mkdirat(directory, name, 0700) == 0
+            ? ::openat(directory, name, O_RDONLY | O_DIRECTORY)
+            : -1;
+        ::close(directory);
+        directory = next;
+    }
+    if (directory < 0)
+        return false;
+    const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
+    ::close(directory);
+    if (file < 0)
+        return false;
+    ::close(file);
+    return true;
 }
 
 } // namespace TestEnv

@@ -36,8 +36,11 @@ void useWizardLog();
 bool writeFile(const QString& path, const QByteArray& data);
 
 // Lays out a further installation of the sample product under the sandbox (for tests that need
-// two products or a process of their own); returns its folder.
+// two products or a process of their own), or in the absolute folder `name`; returns its folder.
 QString makeInstallation(const QString& name);
+
+// Nests `depth` directories called `name` below root, with a file "bottom.txt" in the last.
+bool makeDeepTree(const QString& root, int depth, const char* name = "level");
 
 } // namespace TestEnv
 

@@ -33,12 +33,12 @@ bool runsAndCloses(const QString& installation)
 }
 
 // A second start that must stay out: it ends with 0 without the autopilot ever finding a window.
-bool staysOut(const QString& installation)
+bool staysOut(const QString& installation, const QStringList& environmentChanges = {})
 {
     const WizardProcess::Run run = WizardProcess::run(installation,
         WizardProcess::writeScript(
             QStringLiteral("never.txt"), { QStringLiteral("wait UnInstallWindow visible 100000") }),
-        {}, kProcessTimeoutMs);
+        {}, kProcessTimeoutMs, environmentChanges);
     return run.ended && run.exitCode == 0;
 }
 
@@ -70,14 +70,26 @@ private slots:
 
     void cleanup() { QVERIFY(!WizardRunner::visibleWizard()); }
 
+    void secondStartStaysOut_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::newRow("same session") << QStringList();
+        // An ssh, cron or sudo session of the same user sees other runtime and temporary folders.
+        const QString elsewhere = TestEnv::sandboxRoot() + QStringLiteral("/elsewhere");
+        QDir().mkpath(elsewhere);
+        QTest::newRow("another session")
+            << QStringList { "XDG_RUNTIME_DIR=" + elsewhere, "TMPDIR=" + elsewhere };
+    }
+
     void secondStartStaysOut()
     {
+        QFETCH(QStringList, environment);
         bool refused = false;
         const int result = runWizardHere([&](Uninstall* wizard) {
             QCOMPARE(
                 UninstallSingleInstance::guardName(), QStringLiteral("Tern Converter_uninstall"));
             QCOMPARE(WizardProcess::publishedHandle(), quint32(wizard->winId()));
-            QVERIFY(staysOut(TestEnv::installDir()));
+            QVERIFY(staysOut(TestEnv::installDir(), environment));
             QCOMPARE(countDebugLines(kRefused), 1);
             QCOMPARE(countDebugLines(QStringLiteral("Uninstall inint start!")), 1);
             QCOMPARE(countDebugLines(QStringLiteral("ceipg init!")), 1);
@@ -95,10 +107,20 @@ private slots:
         QCOMPARE(countDebugLines(kRefused), 0);
     }
 
+    void otherProductsRunAlongside_data()
+    {
+        QTest::addColumn<QString>("product");
+        QTest::newRow("another product") << QStringLiteral("Tern Editor");
+        // Longer than any file name: the keys must still fit.
+        QTest::newRow("a product with a very long name")
+            << QStringLiteral("Tern Long Name ").repeated(13);
+    }
+
     void otherProductsRunAlongside()
     {
+        QFETCH(QString, product);
         const QString other = WizardProcess::makeInstallation(
-            QStringLiteral("other"), {}, QStringLiteral("Tern Editor"));
+            QStringLiteral("other-") + QString::number(product.size()), {}, product);
         QVERIFY(!other.isEmpty());
         runWizardHere([&](Uninstall*) { QVERIFY(runsAndCloses(other)); });
         QCOMPARE(countDebugLines(kRefused), 0);

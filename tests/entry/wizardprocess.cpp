@@ -2,6 +2,8 @@
 
 #include "testenvironment.h"
 
+#include "platform.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
@@ -41,22 +43,28 @@ QString writeScript(const QString& name, const QStringList& steps)
 }
 
 void start(QProcess& process, const QString& installation, const QString& script,
-    const QStringList& arguments)
+    const QStringList& arguments, const QStringList& environmentChanges)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& change : environmentChanges)
+        environment.insert(
+            change.section(QLatin1Char('='), 0, 0), change.section(QLatin1Char('='), 1));
     if (!script.isEmpty())
         environment.insert(QStringLiteral("TERN_AUTOPILOT"), script);
+    // The product's waits at a tenth: a run ends within a second of its last report.
+    if (!environment.contains(QStringLiteral("UNINSTALL_WAIT_SCALE")))
+        environment.insert(QStringLiteral("UNINSTALL_WAIT_SCALE"), QStringLiteral("0.1"));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(TestEnv::sandboxRoot());
     process.start(installation + QStringLiteral("/uninstaller"), arguments);
 }
 
-Run run(
-    const QString& installation, const QString& script, const QStringList& arguments, int timeoutMs)
+Run run(const QString& installation, const QString& script, const QStringList& arguments,
+    int timeoutMs, const QStringList& environmentChanges)
 {
     QProcess process;
     QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-    start(process, installation, script, arguments);
+    start(process, installation, script, arguments, environmentChanges);
     Run result;
     result.ended = finished.wait(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
     if (!result.ended) {
@@ -72,14 +80,31 @@ Run run(
     return result;
 }
 
+bool Run::returned(int expected) const
+{
+    if (ended && result == expected)
+        return true;
+    qWarning("the uninstaller %s with exit code %d, main_entry returned %d (expected %d); "
+             "its error output ends:\n%s",
+        ended ? "ended" : "did not end", exitCode, result, expected,
+        errors.right(4000).constData());
+    return false;
+}
+
 quint32 publishedHandle(const QString& productName)
 {
-    QSharedMemory segment(productName + QStringLiteral("_uninstall"));
-    if (!segment.attach(QSharedMemory::ReadOnly) || !segment.lock())
+    // Read as a later start reads it: the wizard's own guard, which this process may hold.
+    const QString name = productName + QStringLiteral("_uninstall");
+    QSharedMemory segment;
+    const QString nativeKey = Platform::sharedMemoryNativeKey(name);
+    if (nativeKey.isEmpty())
+        segment.setKey(name);
+    else
+        segment.setNativeKey(nativeKey);
+    if (!segment.attach(QSharedMemory::ReadOnly))
         return 0;
     quint32 handle = 0;
     std::memcpy(&handle, segment.constData(), sizeof handle);
-    segment.unlock();
     return handle;
 }
 

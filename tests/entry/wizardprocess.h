@@ -17,21 +17,26 @@ QString makeInstallation(const QString& name, const QJsonObject& extendParams = 
 // Writes an autopilot script next to the installations and returns its path.
 QString writeScript(const QString& name, const QStringList& steps);
 
-// Starts the installation's uninstaller; with a script, the autopilot walks it.
+// Starts the installation's uninstaller; with a script, the autopilot walks it. Each of
+// `environmentChanges` ("NAME=value") replaces a variable of this process's environment.
 void start(QProcess& process, const QString& installation, const QString& script = QString(),
-    const QStringList& arguments = {});
+    const QStringList& arguments = {}, const QStringList& environmentChanges = {});
 
 struct Run {
     bool ended = false;
     int exitCode = -1;
     int result = -1; // what main_entry returned, as the host printed it
     QByteArray errors;
+
+    // Whether the run ended normally with main_entry returning `expected`; if not, says how it
+    // ended and what the child wrote to its error output.
+    bool returned(int expected) const;
 };
 
 // Runs the uninstaller to its end while this process's event loop keeps going, so that
 // servers and windows of this process go on answering.
 Run run(const QString& installation, const QString& script, const QStringList& arguments = {},
-    int timeoutMs = 60000);
+    int timeoutMs = 60000, const QStringList& environmentChanges = {});
 
 // The window handle the running wizard published for later starts; 0 when there is none.
 // Only while a wizard runs: the last one to let go of the segment removes it.

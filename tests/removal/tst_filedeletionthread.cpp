@@ -261,19 +261,7 @@ private slots:
     void deepTreesAndAnyNames()
     {
         const int depth = 2000; // well past PATH_MAX
-        int directory = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
-        QVERIFY(directory >= 0);
-        for (int level = 0; level < depth; ++level) {
-            QVERIFY(::mkdirat(directory, "level-directory", 0700) == 0);
-            const int next = ::openat(directory, "level-directory", O_RDONLY | O_DIRECTORY);
-            ::close(directory);
-            directory = next;
-            QVERIFY(directory >= 0);
-        }
-        const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
-        QVERIFY(file >= 0);
-        ::close(file);
-        ::close(directory);
+        QVERIFY(TestEnv::makeDeepTree(root, depth));
         for (const char* name : { "\xff\xfe-latin1-\xe9.bin", "sub-\xc3\x28" }) {
             const int created = ::open(
                 (QFile::encodeName(root) + '/' + name).constData(), O_CREAT | O_WRONLY, 0600);
