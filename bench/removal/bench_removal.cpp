@@ -181,7 +181,16 @@ void benchDeletion(const QString& root, const QString& twin, int entries)
     // The window's side: a progress bar fed by queued updates.
     QProgressBar bar;
     bar.setMaximum(countInstallationFiles(QDir(root)));
-    FileDeletionThread thread { QDir(root) };
+    // The marks that make the folder an installation of the product, removed with the rest.
+    const InstallationMarks marks { root + QStringLiteral("/uninstaller"),
+        QStringLiteral("Bench") };
+    QFile(marks.hostExecutable).open(QIODevice::WriteOnly);
+    QFile description(root + QStringLiteral("/product.json"));
+    if (description.open(QIODevice::WriteOnly))
+        description.write(R"({"name":"Bench"})");
+    description.close();
+    entries += 2;
+    FileDeletionThread thread { QDir(root), marks };
     QObject::connect(&thread, &FileDeletionThread::updateBar, &bar, &QProgressBar::setValue);
     QEventLoop loop;
     QObject::connect(&thread, &FileDeletionThread::deleteComplete, &loop, &QEventLoop::quit);

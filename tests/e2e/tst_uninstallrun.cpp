@@ -193,6 +193,7 @@ click btnContinue
 page processPage 3
 wait frameEmail visible 60000
 text thinkLab Uninstallation completed!
+text lblRemovalNote Items that stayed behind: 1.
 type emailEdit someone@example.com
 click btnComplete)"));
         QVERIFY(result.returned(512));
