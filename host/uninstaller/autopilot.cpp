@@ -78,7 +78,18 @@ Autopilot::Autopilot(const QString& scriptPath, QObject* parent)
     QDir().mkpath(m_outputDir);
     connect(&m_timer, &QTimer::timeout, this, &Autopilot::tick);
     m_timer.start(50);
+    qApp->installEventFilter(this);
     m_stepClock.start();
+}
+
+bool Autopilot::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow()) {
+        std::fprintf(stderr, "autopilot: window shown: %s\n", qPrintable(watched->objectName()));
+        std::fflush(stderr);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Autopilot::fail(const QString& why)

@@ -17,11 +17,15 @@ class QWidget;
 //   sleep <ms>
 //   page <stack> <index>  waits until the stacked widget shows that page
 //   close <name>          asks the window system to close the window
-// A step that cannot be done in time ends the process with exit code 70.
+// A step that cannot be done in time ends the process with exit code 70. Every window shown is
+// reported on the error output ("autopilot: window shown: <name>").
 class Autopilot : public QObject {
     Q_OBJECT
 public:
     explicit Autopilot(const QString& scriptPath, QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void tick();

@@ -5,8 +5,8 @@
 #include "entry/logging.h"
 #include "entry/waits.h"
 #include "removal/processkiller.h"
+#include "removal/runningapplication.h"
 
-#include "platform.h"
 #include "ternproductinfo.h"
 #include "ternsingleinstance.h"
 
@@ -14,12 +14,6 @@
 #include <QTimer>
 
 namespace {
-
-bool isApplicationRunning()
-{
-    const int state = TernSingleInstance::instance()->runState();
-    return state == TernSingleInstance::Running || state == TernSingleInstance::RunningElevated;
-}
 
 QString productName()
 {
@@ -64,7 +58,7 @@ CheckCloseDlg::~CheckCloseDlg()
 
 void CheckCloseDlg::onKillPrograms()
 {
-    const QString executable = Platform::executableFileName(productName());
+    const QString executable = RunningApplication::executableName();
     UninstallLog::debug(QStringLiteral("kill program:") + executable);
     killProcesses({ executable });
 
@@ -75,7 +69,7 @@ void CheckCloseDlg::onKillPrograms()
 
 void CheckCloseDlg::poll()
 {
-    if (isApplicationRunning()) {
+    if (RunningApplication::isRunning()) {
         TernSingleInstance::release();
         emit completeKilling();
         return;

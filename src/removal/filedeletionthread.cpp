@@ -70,7 +70,7 @@ void FileDeletionThread::run()
             UninstallLog::debug(
                 QStringLiteral("FileDeletionThread leaves the mount point alone: ") + kept.path);
     }
-    emit scanned();
+    emit scanned(files.size() + dirs.size());
     removeAll(tree);
     finish();
 }

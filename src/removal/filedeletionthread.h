@@ -29,8 +29,9 @@ public:
 signals:
     void updateBar(int value);
     void deleteComplete();
-    // On the deletion thread, after the scan and before the first removal.
-    void scanned();
+    // On the deletion thread, after the scan and before the first removal: how many entries
+    // the pass will handle.
+    void scanned(int entries);
 
 protected:
     void run() override;

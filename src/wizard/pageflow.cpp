@@ -8,30 +8,21 @@
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallsingleinstance.h"
 #include "entry/waits.h"
+#include "removal/afteruninstall.h"
 #include "removal/checkclosedlg.h"
 #include "removal/filedeletionthread.h"
+#include "removal/runningapplication.h"
 
 #include "ternga.h"
-#include "terninstallinfo.h"
-#include "ternproductcommoninfo.h"
-#include "ternproductinfo.h"
 #include "ternsingleinstance.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
 enum Page { LoadingPage = 0, HomePage = 1, CausePages = 2, UninstallingPage = 3 };
 enum CausePage { ReasonPage = 0, UpdateOfferPage = 1 };
-
-bool isApplicationRunning(int runState)
-{
-    return runState == TernSingleInstance::Running
-        || runState == TernSingleInstance::RunningElevated;
-}
 
 } // namespace
 
@@ -53,7 +44,7 @@ void Uninstall::changePage()
         }
         UninstallLog::debug(QStringLiteral("check App isRunning?"));
         UninstallSingleInstance::instance();
-        if (isApplicationRunning(TernSingleInstance::instance()->runState())) {
+        if (RunningApplication::isRunning()) {
             checkRunningApplication();
             return;
         }
@@ -188,7 +179,7 @@ void Uninstall::close()
     retryTimer->start();
     // The product stays registered while its files are still there.
     if (!m_removal.failed())
-        runAfterUninstallActions();
+        AfterUninstall::run(AfterUninstall::OpenWebPage);
 }
 
 void Uninstall::onRetryTick()
@@ -209,16 +200,4 @@ void Uninstall::onQuitTimer()
 {
     retryTimer->stop();
     QCoreApplication::quit();
-}
-
-void Uninstall::runAfterUninstallActions()
-{
-    UninstallLog::debug(QStringLiteral("uninstsall After"));
-    TernProductInfo* product = TernProductInfo::instance();
-    const QString productId = product->productID();
-    QDesktopServices::openUrl(
-        QUrl(product->afterUninstallUrl(productId, nullptr), QUrl::TolerantMode));
-    TernInstallInfo::deregisterInstall();
-    TernProductCommonInfo::instance()->removeRecentRecords(productId);
-    TernProductCommonInfo::instance()->resetProductState(productId);
 }

@@ -85,6 +85,9 @@ public:
     QByteArray secondReport() const { return secondReportData; }
     UninstallProfile* contentProfile() const { return profile; }
     FileDeletionThread* deletion() const { return deletionThread; }
+    // Whether the removal ran to its end, and what it did.
+    bool hasRemoved() const { return m_removalEnded; }
+    RemovalOutcome removal() const { return m_removal; }
 
     static int getFileCount(const QDir& dir);
     // The price file's discount for a language; -1 when it gives none.
@@ -127,7 +130,6 @@ private:
     void checkRunningApplication();
     void connectCheckCloseDlg();
     void sendPageEndEvent();
-    void runAfterUninstallActions();
     // The uninstalling page's end
     void onDeletionEnded();
     void onDeletionThreadFinished();

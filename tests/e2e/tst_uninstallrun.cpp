@@ -48,7 +48,8 @@ bool stillHolds(const QString& root, const QMap<QString, QByteArray>& before)
 {
     const QMap<QString, QByteArray> now = contentsBelow(root);
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (it.key().contains(QLatin1String("TernSoft/")) || it.key().contains(QLatin1String("CEIPG/")))
+        if (it.key().contains(QLatin1String("TernSoft/"))
+            || it.key().contains(QLatin1String("CEIPG/")))
             continue;
         if (now.value(it.key()) != it.value()) {
             qWarning("changed or gone: %s", qPrintable(it.key()));
@@ -96,18 +97,18 @@ private:
     // A fresh installation with an application tree of its own, in `folder` when one is
     // given. Its product name is unique, so that terminating "the application" never reaches
     // another test.
-    QString makeInstallation(bool testMode, const QString& folder = QString())
+    QString makeInstallation(
+        bool testMode, const QString& folder = QString(), const QJsonObject& extendParams = {})
     {
         const QString name = QStringLiteral("run%1").arg(++m_installations);
         m_productName = QStringLiteral("Tern Converter %1 %2")
                             .arg(QCoreApplication::applicationPid())
                             .arg(name);
-        const QString dir = WizardProcess::makeInstallation(folder.isEmpty() ? name : folder,
-            { { QStringLiteral("uninstallTest"),
-                  testMode ? QStringLiteral("1") : QStringLiteral("0") },
-                { QStringLiteral("uninstallReportUrl"),
-                    m_service.address(QStringLiteral("/report")) } },
-            m_productName);
+        QJsonObject params = extendParams;
+        params.insert(QStringLiteral("uninstallTest"), testMode ? "1" : "0");
+        params.insert(QStringLiteral("uninstallReportUrl"), m_service.address("/report"));
+        const QString dir = WizardProcess::makeInstallation(
+            folder.isEmpty() ? name : folder, params, m_productName);
         for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
                  "plugins/codecs/b.bin", "docs/guide.txt", ".settings/hidden.ini" })
             TestEnv::writeFile(dir + QLatin1Char('/') + QLatin1String(path), "data");
@@ -129,12 +130,41 @@ private:
         return settings.value(QStringLiteral("install/registered"), true).toBool();
     }
 
-    WizardProcess::Run run(const QString& dir, const QString& script, bool startSwitch = true)
+    // Runs the installation's uninstaller with the start switch and `options` (none at all
+    // without the switch).
+    WizardProcess::Run run(const QString& dir, const QString& script, bool startSwitch = true,
+        const QStringList& options = {})
     {
         return WizardProcess::run(dir,
             WizardProcess::writeScript(QFileInfo(dir).fileName(), script.split(QLatin1Char('\n'))),
-            startSwitch ? QStringList { QStringLiteral("-start_uninstall") } : QStringList(),
+            startSwitch ? QStringList { QStringLiteral("-start_uninstall") } + options
+                        : QStringList(),
             90000);
+    }
+
+    QString resultPath() const
+    {
+        return TestEnv::sandboxRoot() + QStringLiteral("/result-") + m_productName
+            + QStringLiteral(".json");
+    }
+
+    QJsonObject resultFile() const
+    {
+        QFile file(resultPath());
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    }
+
+    // The product's application, running from its installation as the user started it.
+    std::unique_ptr<QProcess> startApplication(const QString& dir)
+    {
+        const QString application = dir + QLatin1Char('/') + m_productName;
+        if (!QFile::copy(QStringLiteral("/bin/sleep"), application))
+            return nullptr;
+        QFile::setPermissions(application, QFile::permissions(QStringLiteral("/bin/sleep")));
+        auto app = std::make_unique<QProcess>();
+        app->start(application, { QStringLiteral("600") });
+        return app->waitForStarted() ? std::move(app) : nullptr;
     }
 
 private slots:
@@ -167,12 +197,9 @@ private slots:
     void removalWithTheApplicationRunning()
     {
         const QString dir = makeInstallation(false);
-        const QString application = dir + QLatin1Char('/') + m_productName;
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), application));
-        QFile::setPermissions(application, QFile::permissions(QStringLiteral("/bin/sleep")));
-        QProcess app;
-        app.start(application, { QStringLiteral("600") });
-        QVERIFY(app.waitForStarted());
+        const std::unique_ptr<QProcess> app = startApplication(dir);
+        QVERIFY(app);
+        const QString application = app->program();
         const QString othersCopy
             = TestEnv::sandboxRoot() + QStringLiteral("/others/") + m_productName;
         QVERIFY(QDir().mkpath(QFileInfo(othersCopy).absolutePath()));
@@ -195,11 +222,13 @@ wait frameEmail visible 60000
 text thinkLab Uninstallation completed!
 text lblRemovalNote Items that stayed behind: 1.
 type emailEdit someone@example.com
-click btnComplete)"));
+click btnComplete)"),
+            true, { "-result=" + resultPath() });
         QVERIFY(result.returned(512));
         // The exit status carries only 512 >> 8.
         QCOMPARE(result.exitCode, 2);
-        QTRY_COMPARE(app.state(), QProcess::NotRunning);
+        QTRY_COMPARE(app->state(), QProcess::NotRunning);
+        QCOMPARE(resultFile()["outcome"], "removed");
         if (others)
             QCOMPARE(others->state(), QProcess::Running);
 
@@ -264,6 +293,64 @@ click btnComplete)"));
         QVERIFY(stillHolds(dir, before));
         QVERIFY(stillRegistered());
         QCOMPARE(m_service.requestCount(), 2);
+    }
+
+    // An administrator's unattended removal: no window, no request to any service.
+    void silentRemoval_data()
+    {
+        QTest::addColumn<bool>("inHome");
+        QTest::addColumn<bool>("applicationRuns");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("returned");
+        QTest::addColumn<QString>("outcome");
+        const QStringList silent { "-silent" };
+        QTest::newRow("removal") << false << false << silent << 512 << "removed";
+        QTest::newRow("application running")
+            << false << true << silent << 0 << "application-running";
+        QTest::newRow("application running, to be closed")
+            << false << true << silent + QStringList { "-close-applications" } << 512 << "removed";
+        QTest::newRow("installed in the home folder") << true << false << silent << 0 << "refused";
+        QTest::newRow("unknown option")
+            << false << false << silent + QStringList { "-frobnicate" } << 0 << "aborted";
+    }
+
+    void silentRemoval()
+    {
+        QFETCH(bool, inHome);
+        QFETCH(bool, applicationRuns);
+        QFETCH(QStringList, options);
+        QFETCH(int, returned);
+        QFETCH(QString, outcome);
+        // Content would come from the service, reports would go there: neither may happen.
+        const QString dir = makeInstallation(false, inHome ? QDir::homePath() : QString(),
+            { { QStringLiteral("uninstallConfigURL"), m_service.address("/config.json") } });
+        std::unique_ptr<QProcess> app;
+        if (applicationRuns)
+            QVERIFY(app = startApplication(dir));
+        const QMap<QString, QByteArray> before = contentsBelow(dir);
+
+        const WizardProcess::Run result = run(dir, QStringLiteral("# no steps"), true,
+            options + QStringList { "-result=" + resultPath() });
+
+        QVERIFY(result.returned(returned));
+        QVERIFY2(!result.errors.contains("window shown"), result.errors.constData());
+        QCOMPARE(m_service.requestCount(), 0);
+        const QJsonObject json = resultFile();
+        QCOMPARE(json["outcome"].toString(), outcome);
+        QVERIFY(json["durationSeconds"].isDouble());
+        if (returned == 512) {
+            QCOMPARE(filesBelow(dir),
+                (QStringList {
+                    ".settings", ".settings/hidden.ini", "unins000.dat", "unins000.exe" }));
+            QVERIFY(json["files"].toInt() > 5 && json["directories"].toInt() > 1);
+            QCOMPARE(json["leftBehind"].toInt(), 1); // the hidden folder
+            QVERIFY(!stillRegistered());
+        } else {
+            QVERIFY(stillHolds(dir, before));
+            QVERIFY(stillRegistered());
+        }
+        if (app)
+            QCOMPARE(app->state() == QProcess::Running, returned == 0);
     }
 
     void windowSystemCloseWaitsForTheRemoval()

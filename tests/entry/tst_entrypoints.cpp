@@ -38,9 +38,9 @@ private slots:
         QTest::newRow("no switch") << normal << QStringList() << false;
         QTest::newRow("switch") << normal << QStringList { QStringLiteral("-start_uninstall") }
                                 << true;
-        QTest::newRow("switch with extra arguments after it")
+        QTest::newRow("an unknown option after the switch")
             << normal << QStringList { QStringLiteral("-start_uninstall"), QStringLiteral("x") }
-            << true;
+            << false;
         QTest::newRow("wrong letter case")
             << normal << QStringList { QStringLiteral("-Start_Uninstall") } << false;
         QTest::newRow("switch with a tail")
