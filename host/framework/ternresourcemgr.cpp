@@ -34,6 +34,30 @@ QString scaleSkinLengths(const QString& sheet, double factor)
     return scaled;
 }
 
+// Past the base zoom a picture the skin names is taken from its "@2x" variant where the skin
+// ships one, so that it is scaled down to its place instead of up.
+QString pickDoublePictures(const QString& sheet, double factor)
+{
+    if (factor <= 1.0)
+        return sheet;
+    static const QRegularExpression picture(
+        QStringLiteral("url\\(\\s*[\"']?([^)\"']+)\\.png[\"']?\\s*\\)"));
+    QString picked;
+    int last = 0;
+    QRegularExpressionMatchIterator it = picture.globalMatch(sheet);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString doubled = match.captured(1) + QStringLiteral("@2x.png");
+        picked += sheet.midRef(last, match.capturedStart() - last);
+        // Quoted: the style sheet parser takes no "@" in a bare address.
+        picked += QFile::exists(doubled) ? QStringLiteral("url(\"%1\")").arg(doubled)
+                                         : match.captured();
+        last = match.capturedEnd();
+    }
+    picked += sheet.midRef(last);
+    return picked;
+}
+
 } // namespace
 
 TernResourceMgr* TernResourceMgr::instance()
@@ -67,7 +91,8 @@ void TernResourceMgr::setCurrentSkin(const QString& skin)
     QString sheet = QString::fromUtf8(file.readAll());
     sheet.replace(QStringLiteral("${SKIN}"), skinDir());
     sheet.replace(QStringLiteral("${RESOURCES}"), productResourceRoot());
-    sheet = scaleSkinLengths(sheet, getZoomDPI() / getBaseZoomDPI());
+    const double zoom = getZoomDPI() / getBaseZoomDPI();
+    sheet = pickDoublePictures(scaleSkinLengths(sheet, zoom), zoom);
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         app->setStyleSheet(sheet);
 }
