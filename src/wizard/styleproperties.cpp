@@ -8,6 +8,7 @@
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "widgets/accessiblerole.h"
 #include "widgets/frmuser.h"
 
 #include "appoptions.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QTextDocumentFragment>
 
 namespace {
 
@@ -29,6 +31,13 @@ int hostDiscount()
     UninstallRegMgr* holder = UninstallRegMgr::holder();
     UninstallContext* context = holder ? holder->context() : nullptr;
     return context ? context->discount : 0;
+}
+
+// The skin's unitless sizes are written for the base zoom, like its pixel lengths, which the
+// host scales when it applies the skin.
+int zoomed(int size)
+{
+    return qRound(size * TernResourceMgr::getZoomDPI() / TernResourceMgr::getBaseZoomDPI());
 }
 
 template <typename T> void storeWhenDifferent(T& field, const T& value)
@@ -109,6 +118,8 @@ void Uninstall::initUI()
     const QString productName = TernProductInfo::instance()->productName(QString());
     form->titleLab->setText(
         QCoreApplication::translate("QObject", "Uninstall %1").arg(productName));
+    // The window has no title of its own: assistive technology names it after its title bar.
+    setAccessibleName(form->titleLab->text());
 
     m_discount = hostDiscount();
     if (m_discount == 0) {
@@ -132,8 +143,13 @@ void Uninstall::initUI()
     form->purchaseBtn->setText(
         tr("<html><head/><body><p>Buy Now with <span style=\"font-size:%1pt; "
            "font-weight:%2; color:%3;\">%4%</span> OFF</p></body></html>")
-            .arg(QString::number(m_fontSize), QString::number(m_fontWeight), m_clrTitleText.name(),
-                QString::number(m_discount)));
+            .arg(QString::number(zoomed(m_fontSize)), QString::number(m_fontWeight),
+                m_clrTitleText.name(), QString::number(m_discount)));
+    // The frame around the sentence is what the user presses; the picture is no control.
+    AccessibleRole::set(form->frmPurchaseBtn, QAccessible::Button);
+    form->frmPurchaseBtn->setAccessibleName(
+        QTextDocumentFragment::fromHtml(form->purchaseBtn->text()).toPlainText().simplified());
+    AccessibleRole::set(form->purchaseImg, QAccessible::Graphic);
 
     m_frmUser = new FrmUser(form->CauseLeftBg);
     m_frmUser->show();
@@ -171,7 +187,7 @@ void Uninstall::applyDiscountTexts()
             "<span "
             "style='font-size:%4pt; font-weight:%2; color:%3;'>- %5% OFF</span></p></body></html>")
               .arg(m_lineHeight, m_textWeights.at(0), m_textColors.at(0),
-                  QString::number(m_fontPurchaseSize), QString::number(m_discount));
+                  QString::number(zoomed(m_fontPurchaseSize)), QString::number(m_discount));
     form->updateTipLab->setText(
         form->updateTipLab->text().replace(QStringLiteral("%1"), m_lineHeight));
     form->purchaseLab->setText(sentence);
@@ -204,7 +220,8 @@ void Uninstall::placeFloatingWidgets()
 
     QLabel* think = form->thinkLab;
     const int textWidth = QFontMetrics(think->font()).boundingRect(think->text()).width();
-    const int width = textWidth >= m_textMinWidth ? m_textMinWidth : textWidth + m_textFixWidth;
+    const int minWidth = zoomed(m_textMinWidth);
+    const int width = textWidth >= minWidth ? minWidth : textWidth + zoomed(m_textFixWidth);
     if (think->minimumWidth() != width || think->maximumWidth() != width)
         think->setFixedWidth(width);
 }

@@ -31,8 +31,9 @@ struct Message {
     QString type; // empty when finished
 };
 
-const QStringList kContexts { QStringLiteral("CheckCloseDlg"), QStringLiteral("FrmInfo"),
-    QStringLiteral("FrmInfo2"), QStringLiteral("FrmUser"), QStringLiteral("QObject"),
+const QStringList kContexts { QStringLiteral("CheckCloseDlg"),
+    QStringLiteral("ClickedStackedWidget"), QStringLiteral("FrmInfo"), QStringLiteral("FrmInfo2"),
+    QStringLiteral("FrmUser"), QStringLiteral("QObject"), QStringLiteral("RecFrame"),
     QStringLiteral("UnInstallWindow"), QStringLiteral("Uninstall") };
 
 QString cataloguePath(const QString& language)
