@@ -15,6 +15,8 @@
 namespace {
 
 // A skin is written for the base zoom; at any other zoom its lengths and font sizes grow with it.
+// Pixels stay whole; point sizes keep their fraction, so that texts grow in the very proportion
+// of the zoom and one that fits a line at 100 % fits it at any zoom.
 QString scaleSkinLengths(const QString& sheet, double factor)
 {
     if (qFuzzyCompare(factor, 1.0))
@@ -26,8 +28,10 @@ QString scaleSkinLengths(const QString& sheet, double factor)
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         scaled += sheet.midRef(last, match.capturedStart() - last);
-        scaled
-            += QString::number(qRound(match.captured(1).toDouble() * factor)) + match.captured(2);
+        const double value = match.captured(1).toDouble() * factor;
+        const bool points = match.captured(2) == QLatin1String("pt");
+        scaled += (points ? QString::number(value) : QString::number(qRound(value)))
+            + match.captured(2);
         last = match.capturedEnd();
     }
     scaled += sheet.midRef(last);

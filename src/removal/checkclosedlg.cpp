@@ -75,9 +75,13 @@ void CheckCloseDlg::showEvent(QShowEvent* event)
     // would put a new window.
     if (QWidget* owner = parentWidget()) {
         const QRect area = owner->window()->frameGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     TernMainWindowBase::showEvent(event);
+    // The wizard waits for an answer: the keys come here, whatever the window system does.
+    // Asked once the window is up, as a window system takes no request for a window it has not
+    // shown yet.
+    QMetaObject::invokeMethod(this, &QWidget::activateWindow, Qt::QueuedConnection);
 }
 
 void CheckCloseDlg::keyPressEvent(QKeyEvent* event)

@@ -53,6 +53,10 @@ void set(QWidget* widget, QAccessible::Role role)
     // The factory list ignores a second installation of the same factory.
     QAccessible::installFactory(roleFactory);
     widget->setProperty(kRoleProperty, int(role));
+    // Setting a widget's accessible texts already made it an interface of its class's kind.
+    const QAccessible::Id made
+        = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget));
+    QAccessible::deleteAccessibleInterface(made);
 }
 
 } // namespace AccessibleRole

@@ -3,8 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 
-FrameAnimation::FrameAnimation(
-    QLabel* label, const QString& folder, int frameCount, int intervalMs)
+FrameAnimation::FrameAnimation(QLabel* label, const QString& folder, int frameCount, int intervalMs)
     : QObject(label)
     , label(label)
     , folder(folder)

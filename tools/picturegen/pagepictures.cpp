@@ -313,8 +313,8 @@ QVector<Picture> skinPictures()
         { "feature_faster.png", Glyph::Gauge, Palette::orange },
     };
     for (const auto& [file, glyph, colour] : features) {
-        pictures += Painting::bothSizes(QLatin1String(file), QSize(16, 16),
-            [glyph = glyph, colour = colour](QPainter& p) {
+        pictures += Painting::bothSizes(
+            QLatin1String(file), QSize(16, 16), [glyph = glyph, colour = colour](QPainter& p) {
                 drawGlyph(p, glyph, QRectF(0, 0, 16, 16), QColor(colour));
             });
     }
