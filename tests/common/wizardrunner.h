@@ -43,9 +43,12 @@ template <typename T = QWidget> T* child(QWidget* window, const char* name)
 // The mouse move that makes the window take the press as the start of a drag.
 void startDragging(QWidget* window);
 
+// Outer page, inner page and whether the closing screen shows: "1.0 0" is the home page.
+QString where(QWidget* window);
+
 enum Page { Home, Reason, UpdateOffer, Uninstalling };
-// Waits for the home page, then clicks forward to `page`. On the reason page `causes` arrive
-// and the box "c" is checked. False when a page does not come.
+// Waits for the home page, then clicks forward to `page`. On the reason page `causes` arrive,
+// each with a text, and the box "c" is checked. False when a page does not come.
 bool walkTo(Uninstall* wizard, Page page,
     const QStringList& causes = { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
         QStringLiteral("d"), QStringLiteral("e") });

@@ -230,24 +230,6 @@ private slots:
             QStringLiteral("Ihre Vorschläge oder Fragen (optional)"));
     }
 
-    // Every page sits in one stack, so any text too long for its row would widen the window.
-    void windowKeepsItsSize_data()
-    {
-        QTest::addColumn<QString>("language");
-        for (const char* language : { "en", "de", "fr", "zh_CN" })
-            QTest::newRow(language) << QString::fromLatin1(language);
-    }
-
-    void windowKeepsItsSize()
-    {
-        QFETCH(QString, language);
-        TernResourceMgr::instance()->setCurrentLanguage(language);
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
-        auto wizard = std::make_unique<Uninstall>();
-        wizard->show();
-        QCOMPARE(wizard->size(), QSize(857, 591));
-    }
-
 private:
     UninstallContext m_context;
 };
