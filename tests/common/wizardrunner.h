@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -8,6 +10,17 @@
 
 class Uninstall;
 struct UninstallContext;
+
+// Stands in for the desktop's browser: install it with QDesktopServices::setUrlHandler(scheme,
+// recorder, "open").
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 // Drives the wizard in this process through its real export, as the host does.
 namespace WizardRunner {

@@ -84,15 +84,6 @@ QAccessibleInterface* accessible(QWidget* widget)
     return QAccessible::queryAccessibleInterface(widget);
 }
 
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 } // namespace
 
 class TestAccessibility : public QObject {
