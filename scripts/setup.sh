@@ -8,7 +8,7 @@ build=${1:-$here/build}
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools
-  libx11-dev xvfb xauth x11-utils
+  libx11-dev xvfb xauth x11-utils openbox
   libcpp-httplib-dev libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libbrotli-dev curl jq
   fonts-dejavu-core fonts-noto-cjk
 )

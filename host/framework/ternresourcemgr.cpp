@@ -15,6 +15,8 @@
 namespace {
 
 // A skin is written for the base zoom; at any other zoom its lengths and font sizes grow with it.
+// Pixels stay whole; point sizes keep their fraction, so that texts grow in the very proportion
+// of the zoom and one that fits a line at 100 % fits it at any zoom.
 QString scaleSkinLengths(const QString& sheet, double factor)
 {
     if (qFuzzyCompare(factor, 1.0))
@@ -26,12 +28,38 @@ QString scaleSkinLengths(const QString& sheet, double factor)
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         scaled += sheet.midRef(last, match.capturedStart() - last);
-        scaled
-            += QString::number(qRound(match.captured(1).toDouble() * factor)) + match.captured(2);
+        const double value = match.captured(1).toDouble() * factor;
+        const bool points = match.captured(2) == QLatin1String("pt");
+        scaled += (points ? QString::number(value) : QString::number(qRound(value)))
+            + match.captured(2);
         last = match.capturedEnd();
     }
     scaled += sheet.midRef(last);
     return scaled;
+}
+
+// Past the base zoom a picture the skin names is taken from its "@2x" variant where the skin
+// ships one, so that it is scaled down to its place instead of up.
+QString pickDoublePictures(const QString& sheet, double factor)
+{
+    if (factor <= 1.0)
+        return sheet;
+    static const QRegularExpression picture(
+        QStringLiteral("url\\(\\s*[\"']?([^)\"']+)\\.png[\"']?\\s*\\)"));
+    QString picked;
+    int last = 0;
+    QRegularExpressionMatchIterator it = picture.globalMatch(sheet);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString doubled = match.captured(1) + QStringLiteral("@2x.png");
+        picked += sheet.midRef(last, match.capturedStart() - last);
+        // Quoted: the style sheet parser takes no "@" in a bare address.
+        picked += QFile::exists(doubled) ? QStringLiteral("url(\"%1\")").arg(doubled)
+                                         : match.captured();
+        last = match.capturedEnd();
+    }
+    picked += sheet.midRef(last);
+    return picked;
 }
 
 } // namespace
@@ -67,7 +95,8 @@ void TernResourceMgr::setCurrentSkin(const QString& skin)
     QString sheet = QString::fromUtf8(file.readAll());
     sheet.replace(QStringLiteral("${SKIN}"), skinDir());
     sheet.replace(QStringLiteral("${RESOURCES}"), productResourceRoot());
-    sheet = scaleSkinLengths(sheet, getZoomDPI() / getBaseZoomDPI());
+    const double zoom = getZoomDPI() / getBaseZoomDPI();
+    sheet = pickDoublePictures(scaleSkinLengths(sheet, zoom), zoom);
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         app->setStyleSheet(sheet);
 }

@@ -13,7 +13,8 @@ public:
     static TernResourceMgr* instance();
 
     // Applies <resource root>/skins/<skin>/skin.qss to the application. In the style sheet
-    // ${SKIN} stands for the skin's folder and ${RESOURCES} for the resource root.
+    // ${SKIN} stands for the skin's folder and ${RESOURCES} for the resource root. Past the base
+    // zoom its lengths grow with the zoom and its pictures come from their "@2x" variants.
     void setCurrentSkin(const QString& skin);
     QString currentSkin() const;
     // Installs <resource root>/translations/uninstall_<language>.qm (and Qt's own, where shipped)

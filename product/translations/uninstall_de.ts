@@ -15,6 +15,37 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Close this message without ending the program</source>
+        <translation>Diese Meldung schließen, ohne das Programm zu beenden</translation>
+    </message>
+    <message>
+        <source>End the running program and go on uninstalling</source>
+        <translation>Das laufende Programm beenden und mit der Deinstallation fortfahren</translation>
+    </message>
+</context>
+<context>
+    <name>ClickedStackedWidget</name>
+    <message>
+        <source>Previous apps</source>
+        <translation>Vorherige Apps</translation>
+    </message>
+    <message>
+        <source>Show the previous page of recommended apps</source>
+        <translation>Die vorherige Seite empfohlener Apps zeigen</translation>
+    </message>
+    <message>
+        <source>Next apps</source>
+        <translation>Nächste Apps</translation>
+    </message>
+    <message>
+        <source>Show the next page of recommended apps</source>
+        <translation>Die nächste Seite empfohlener Apps zeigen</translation>
+    </message>
 </context>
 <context>
     <name>FrmInfo</name>
@@ -109,6 +140,17 @@
     </message>
 </context>
 <context>
+    <name>RecFrame</name>
+    <message>
+        <source>Open the app&apos;s web page in your browser</source>
+        <translation>Die Webseite der App im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>%1 about %2</source>
+        <translation>%1 über %2</translation>
+    </message>
+</context>
+<context>
     <name>UnInstallWindow</name>
     <message>
         <source>Buy Now</source>
@@ -161,6 +203,74 @@
     <message>
         <source>Done</source>
         <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Close the uninstall wizard</source>
+        <translation>Den Deinstallationsassistenten schließen</translation>
+    </message>
+    <message>
+        <source>Special offer</source>
+        <translation>Sonderangebot</translation>
+    </message>
+    <message>
+        <source>Picture of the current offer</source>
+        <translation>Bild des aktuellen Angebots</translation>
+    </message>
+    <message>
+        <source>Open the offer in your web browser</source>
+        <translation>Das Angebot im Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Go on with the uninstallation</source>
+        <translation>Mit der Deinstallation fortfahren</translation>
+    </message>
+    <message>
+        <source>Keep the program and close the wizard</source>
+        <translation>Das Programm behalten und den Assistenten schließen</translation>
+    </message>
+    <message>
+        <source>Reason for uninstalling</source>
+        <translation>Grund für die Deinstallation</translation>
+    </message>
+    <message>
+        <source>Suggestions or questions</source>
+        <translation>Vorschläge oder Fragen</translation>
+    </message>
+    <message>
+        <source>Optional note sent with your reasons</source>
+        <translation>Optionale Notiz, die mit Ihren Gründen gesendet wird</translation>
+    </message>
+    <message>
+        <source>Close the program if it is running and uninstall it</source>
+        <translation>Das Programm schließen, falls es läuft, und es deinstallieren</translation>
+    </message>
+    <message>
+        <source>Install the latest version instead of uninstalling</source>
+        <translation>Statt zu deinstallieren die neueste Version installieren</translation>
+    </message>
+    <message>
+        <source>Uninstall progress</source>
+        <translation>Fortschritt der Deinstallation</translation>
+    </message>
+    <message>
+        <source>Optional: we contact you once the problem is solved</source>
+        <translation>Optional: Wir melden uns, sobald das Problem gelöst ist</translation>
+    </message>
+    <message>
+        <source>Close the wizard</source>
+        <translation>Den Assistenten schließen</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Ends the wizard; it starts in the chosen language next time</source>
+        <translation>Beendet den Assistenten; beim nächsten Start erscheint er in der gewählten Sprache</translation>
     </message>
 </context>
 <context>

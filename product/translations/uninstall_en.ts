@@ -15,6 +15,37 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close this message without ending the program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End the running program and go on uninstalling</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ClickedStackedWidget</name>
+    <message>
+        <source>Previous apps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the previous page of recommended apps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next apps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the next page of recommended apps</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FrmInfo</name>
@@ -109,6 +140,17 @@
     </message>
 </context>
 <context>
+    <name>RecFrame</name>
+    <message>
+        <source>Open the app&apos;s web page in your browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 about %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>UnInstallWindow</name>
     <message>
         <source>Buy Now</source>
@@ -160,6 +202,74 @@
     </message>
     <message>
         <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the uninstall wizard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Special offer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picture of the current offer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open the offer in your web browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Go on with the uninstallation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep the program and close the wizard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reason for uninstalling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suggestions or questions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Optional note sent with your reasons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the program if it is running and uninstall it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install the latest version instead of uninstalling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstall progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Optional: we contact you once the problem is solved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the wizard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ends the wizard; it starts in the chosen language next time</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -15,6 +15,37 @@
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Close this message without ending the program</source>
+        <translation>Fermer ce message sans quitter le programme</translation>
+    </message>
+    <message>
+        <source>End the running program and go on uninstalling</source>
+        <translation>Quitter le programme en cours et poursuivre la désinstallation</translation>
+    </message>
+</context>
+<context>
+    <name>ClickedStackedWidget</name>
+    <message>
+        <source>Previous apps</source>
+        <translation>Applications précédentes</translation>
+    </message>
+    <message>
+        <source>Show the previous page of recommended apps</source>
+        <translation>Afficher la page précédente des applications recommandées</translation>
+    </message>
+    <message>
+        <source>Next apps</source>
+        <translation>Applications suivantes</translation>
+    </message>
+    <message>
+        <source>Show the next page of recommended apps</source>
+        <translation>Afficher la page suivante des applications recommandées</translation>
+    </message>
 </context>
 <context>
     <name>FrmInfo</name>
@@ -109,6 +140,17 @@
     </message>
 </context>
 <context>
+    <name>RecFrame</name>
+    <message>
+        <source>Open the app&apos;s web page in your browser</source>
+        <translation>Ouvrir la page web de l&apos;application dans votre navigateur</translation>
+    </message>
+    <message>
+        <source>%1 about %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+</context>
+<context>
     <name>UnInstallWindow</name>
     <message>
         <source>Buy Now</source>
@@ -161,6 +203,74 @@
     <message>
         <source>Done</source>
         <translation>Terminer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Close the uninstall wizard</source>
+        <translation>Fermer l&apos;assistant de désinstallation</translation>
+    </message>
+    <message>
+        <source>Special offer</source>
+        <translation>Offre spéciale</translation>
+    </message>
+    <message>
+        <source>Picture of the current offer</source>
+        <translation>Image de l&apos;offre en cours</translation>
+    </message>
+    <message>
+        <source>Open the offer in your web browser</source>
+        <translation>Ouvrir l&apos;offre dans votre navigateur web</translation>
+    </message>
+    <message>
+        <source>Go on with the uninstallation</source>
+        <translation>Poursuivre la désinstallation</translation>
+    </message>
+    <message>
+        <source>Keep the program and close the wizard</source>
+        <translation>Garder le programme et fermer l&apos;assistant</translation>
+    </message>
+    <message>
+        <source>Reason for uninstalling</source>
+        <translation>Raison de la désinstallation</translation>
+    </message>
+    <message>
+        <source>Suggestions or questions</source>
+        <translation>Suggestions ou questions</translation>
+    </message>
+    <message>
+        <source>Optional note sent with your reasons</source>
+        <translation>Note facultative envoyée avec vos raisons</translation>
+    </message>
+    <message>
+        <source>Close the program if it is running and uninstall it</source>
+        <translation>Fermer le programme s&apos;il est ouvert et le désinstaller</translation>
+    </message>
+    <message>
+        <source>Install the latest version instead of uninstalling</source>
+        <translation>Installer la dernière version au lieu de désinstaller</translation>
+    </message>
+    <message>
+        <source>Uninstall progress</source>
+        <translation>Progression de la désinstallation</translation>
+    </message>
+    <message>
+        <source>Optional: we contact you once the problem is solved</source>
+        <translation>Facultatif : nous vous contacterons dès que le problème sera résolu</translation>
+    </message>
+    <message>
+        <source>Close the wizard</source>
+        <translation>Fermer l&apos;assistant</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Ends the wizard; it starts in the chosen language next time</source>
+        <translation>Ferme l&apos;assistant ; il s&apos;ouvrira dans la langue choisie la prochaine fois</translation>
     </message>
 </context>
 <context>

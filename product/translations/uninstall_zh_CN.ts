@@ -15,6 +15,37 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Close this message without ending the program</source>
+        <translation>关闭此消息，不结束程序</translation>
+    </message>
+    <message>
+        <source>End the running program and go on uninstalling</source>
+        <translation>结束正在运行的程序并继续卸载</translation>
+    </message>
+</context>
+<context>
+    <name>ClickedStackedWidget</name>
+    <message>
+        <source>Previous apps</source>
+        <translation>上一页应用</translation>
+    </message>
+    <message>
+        <source>Show the previous page of recommended apps</source>
+        <translation>显示上一页推荐应用</translation>
+    </message>
+    <message>
+        <source>Next apps</source>
+        <translation>下一页应用</translation>
+    </message>
+    <message>
+        <source>Show the next page of recommended apps</source>
+        <translation>显示下一页推荐应用</translation>
+    </message>
 </context>
 <context>
     <name>FrmInfo</name>
@@ -109,6 +140,17 @@
     </message>
 </context>
 <context>
+    <name>RecFrame</name>
+    <message>
+        <source>Open the app&apos;s web page in your browser</source>
+        <translation>在浏览器中打开该应用的网页</translation>
+    </message>
+    <message>
+        <source>%1 about %2</source>
+        <translation>%1：%2</translation>
+    </message>
+</context>
+<context>
     <name>UnInstallWindow</name>
     <message>
         <source>Buy Now</source>
@@ -161,6 +203,74 @@
     <message>
         <source>Done</source>
         <translation>完成</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Close the uninstall wizard</source>
+        <translation>关闭卸载向导</translation>
+    </message>
+    <message>
+        <source>Special offer</source>
+        <translation>特别优惠</translation>
+    </message>
+    <message>
+        <source>Picture of the current offer</source>
+        <translation>当前优惠的图片</translation>
+    </message>
+    <message>
+        <source>Open the offer in your web browser</source>
+        <translation>在网页浏览器中打开优惠</translation>
+    </message>
+    <message>
+        <source>Go on with the uninstallation</source>
+        <translation>继续卸载</translation>
+    </message>
+    <message>
+        <source>Keep the program and close the wizard</source>
+        <translation>保留程序并关闭向导</translation>
+    </message>
+    <message>
+        <source>Reason for uninstalling</source>
+        <translation>卸载原因</translation>
+    </message>
+    <message>
+        <source>Suggestions or questions</source>
+        <translation>建议或问题</translation>
+    </message>
+    <message>
+        <source>Optional note sent with your reasons</source>
+        <translation>随卸载原因一起发送的可选备注</translation>
+    </message>
+    <message>
+        <source>Close the program if it is running and uninstall it</source>
+        <translation>如果程序正在运行则将其关闭，然后卸载</translation>
+    </message>
+    <message>
+        <source>Install the latest version instead of uninstalling</source>
+        <translation>安装最新版本而不是卸载</translation>
+    </message>
+    <message>
+        <source>Uninstall progress</source>
+        <translation>卸载进度</translation>
+    </message>
+    <message>
+        <source>Optional: we contact you once the problem is solved</source>
+        <translation>可选：问题解决后我们会联系您</translation>
+    </message>
+    <message>
+        <source>Close the wizard</source>
+        <translation>关闭向导</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Ends the wizard; it starts in the chosen language next time</source>
+        <translation>结束向导；下次启动时将使用所选语言</translation>
     </message>
 </context>
 <context>

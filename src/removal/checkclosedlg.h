@@ -27,6 +27,8 @@ public slots:
 
 protected:
     int extraTitleButtons() override { return 0; }
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void poll();

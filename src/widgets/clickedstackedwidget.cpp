@@ -99,6 +99,8 @@ void ClickedStackedWidget::setRecAppInfos(const QVector<RecApp>& apps)
 
     const int gap = int(cardSpacing * RecFrame::zoomFactor());
     const QString learnMore = QCoreApplication::translate("QObject", "Learn More");
+    // Cards are made after the rest of the window: Tab reaches them between the two arrows.
+    QWidget* previous = form->btnPre;
     int a = 0;
     for (int p = 0; p < pageCount; ++p) {
         auto* page = new QWidget(form->recWidget);
@@ -115,10 +117,13 @@ void ClickedStackedWidget::setRecAppInfos(const QVector<RecApp>& apps)
             card->setBtnUrl(apps.at(a).url);
             layout->insertWidget(2 * i, card);
             layout->addSpacing(gap);
+            QWidget::setTabOrder(previous, card->linkButton());
+            previous = card->linkButton();
         }
         layout->addSpacerItem(
             new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Preferred));
     }
+    QWidget::setTabOrder(previous, form->btnNext);
 }
 
 void ClickedStackedWidget::onBtnNextPage()

@@ -6,7 +6,8 @@ namespace Ui {
 class FrmUser;
 }
 
-// The user count on the reason page; the product may reword it.
+// The user count on the reason page; the product may reword it. The count and its unit share
+// one line where the frame's greatest width holds them; otherwise the unit goes below.
 class FrmUser : public QFrame {
     Q_OBJECT
 public:
@@ -14,10 +15,12 @@ public:
     ~FrmUser() override;
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void applyBrandTexts();
+    void fitTexts();
 
     Ui::FrmUser* form;
 };

@@ -39,6 +39,10 @@ RecFrame::RecFrame(QWidget* parent)
 {
     UninstallLog::debug(QStringLiteral("RecFrame init!"));
     form->setupUi(this);
+    // The name takes what the card has to spare, so the button sits at the same height on
+    // every card, whether the name needs one line or two.
+    form->verticalLayout->setStretchFactor(form->verticalFrame, 1);
+    form->verticalLayout_5->setStretchFactor(form->FrameRecName, 1);
 }
 
 RecFrame::~RecFrame()
@@ -82,14 +86,27 @@ void RecFrame::setIcon(const QString& iconPath)
     form->recIcon->setAlignment(Qt::AlignCenter);
 }
 
+QWidget* RecFrame::linkButton() const
+{
+    return form->btnRecUrl;
+}
+
 void RecFrame::setName(const QString& name)
 {
     form->recName->setText(name);
+    nameLinkButton();
 }
 
 void RecFrame::setBtnText(const QString& text)
 {
     form->btnRecUrl->setText(text);
+    nameLinkButton();
+}
+
+void RecFrame::nameLinkButton()
+{
+    form->btnRecUrl->setAccessibleName(
+        tr("%1 about %2").arg(form->btnRecUrl->text(), form->recName->text()));
 }
 
 void RecFrame::setBtnUrl(const QString& url)

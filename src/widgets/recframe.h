@@ -28,7 +28,13 @@ public:
     // The display zoom that pictures and gaps are scaled by; the product may switch it off.
     static double zoomFactor();
 
+    // The card's only control, for the pager's tab order.
+    QWidget* linkButton() const;
+
 private:
+    // Assistive technology tells the cards' buttons apart by the application's name.
+    void nameLinkButton();
+
     Ui::RecFrame* form;
     QSize cardSize { -1, -1 };
 };

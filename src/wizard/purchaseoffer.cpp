@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStandardPaths>
 #include <QUrl>
@@ -99,6 +100,15 @@ bool Uninstall::eventFilter(QObject* watched, QEvent* event)
     const bool release = type == QEvent::MouseButtonRelease;
     if (watched == form->frmPurchaseBtn && press) {
         buyFrom(QStringLiteral("buy"));
+    } else if (watched == form->frmPurchaseBtn && type == QEvent::KeyPress) {
+        // The frame is the "Buy Now" button of the keyboard and of assistive technology.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()
+            && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return
+                || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Select)) {
+            buyFrom(QStringLiteral("buy"));
+            return true;
+        }
     } else if (watched == form->framePurchase && (press || release)) {
         form->purchaseBtn1->setDown(press);
     } else if (watched == form->discountBg && (press || release)) {

@@ -8,6 +8,7 @@
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "widgets/accessiblerole.h"
 #include "widgets/frmuser.h"
 
 #include "appoptions.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QTextDocumentFragment>
 
 namespace {
 
@@ -29,6 +31,33 @@ int hostDiscount()
     UninstallRegMgr* holder = UninstallRegMgr::holder();
     UninstallContext* context = holder ? holder->context() : nullptr;
     return context ? context->discount : 0;
+}
+
+// The skin's unitless sizes are written for the base zoom, like its lengths, which the host
+// scales when it applies the skin.
+double zoom()
+{
+    return TernResourceMgr::getZoomDPI() / TernResourceMgr::getBaseZoomDPI();
+}
+
+int zoomedPixels(int pixels)
+{
+    return qRound(pixels * zoom());
+}
+
+QString zoomedPoints(int points)
+{
+    return QString::number(points * zoom());
+}
+
+// The width of a line of text in `font` taken back to the base zoom.
+int baseWidth(QFont font, const QString& text)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() / zoom());
+    else
+        font.setPixelSize(qRound(font.pixelSize() / zoom()));
+    return QFontMetrics(font).boundingRect(text).width();
 }
 
 template <typename T> void storeWhenDifferent(T& field, const T& value)
@@ -109,6 +138,8 @@ void Uninstall::initUI()
     const QString productName = TernProductInfo::instance()->productName(QString());
     form->titleLab->setText(
         QCoreApplication::translate("QObject", "Uninstall %1").arg(productName));
+    // The window has no title of its own: assistive technology names it after its title bar.
+    setAccessibleName(form->titleLab->text());
 
     m_discount = hostDiscount();
     if (m_discount == 0) {
@@ -132,8 +163,13 @@ void Uninstall::initUI()
     form->purchaseBtn->setText(
         tr("<html><head/><body><p>Buy Now with <span style=\"font-size:%1pt; "
            "font-weight:%2; color:%3;\">%4%</span> OFF</p></body></html>")
-            .arg(QString::number(m_fontSize), QString::number(m_fontWeight), m_clrTitleText.name(),
+            .arg(zoomedPoints(m_fontSize), QString::number(m_fontWeight), m_clrTitleText.name(),
                 QString::number(m_discount)));
+    // The frame around the sentence is what the user presses; the picture is no control.
+    AccessibleRole::set(form->frmPurchaseBtn, QAccessible::Button);
+    form->frmPurchaseBtn->setAccessibleName(
+        QTextDocumentFragment::fromHtml(form->purchaseBtn->text()).toPlainText().simplified());
+    AccessibleRole::set(form->purchaseImg, QAccessible::Graphic);
 
     m_frmUser = new FrmUser(form->CauseLeftBg);
     m_frmUser->show();
@@ -165,13 +201,12 @@ void Uninstall::applyDiscountTexts()
     if (m_textWeights.size() < 2 || m_textColors.size() < 2)
         return;
     UninstallLog::debug(QStringLiteral("initUI labInit!"));
-    const QString sentence
-        = QCoreApplication::translate("QObject",
-            "<html><head/><body><p style='line-height: %1'>You can enjoy the largest discount ever "
-            "<span "
-            "style='font-size:%4pt; font-weight:%2; color:%3;'>- %5% OFF</span></p></body></html>")
-              .arg(m_lineHeight, m_textWeights.at(0), m_textColors.at(0),
-                  QString::number(m_fontPurchaseSize), QString::number(m_discount));
+    const QString sentence = QCoreApplication::translate("QObject",
+        "<html><head/><body><p style='line-height: %1'>You can enjoy the largest discount ever "
+        "<span "
+        "style='font-size:%4pt; font-weight:%2; color:%3;'>- %5% OFF</span></p></body></html>")
+                                 .arg(m_lineHeight, m_textWeights.at(0), m_textColors.at(0),
+                                     zoomedPoints(m_fontPurchaseSize), QString::number(m_discount));
     form->updateTipLab->setText(
         form->updateTipLab->text().replace(QStringLiteral("%1"), m_lineHeight));
     form->purchaseLab->setText(sentence);
@@ -202,9 +237,13 @@ void Uninstall::placeFloatingWidgets()
         m_frmUser->raise();
     }
 
+    // Whether the text wraps is decided at the base zoom: zooming never wraps a text that fits
+    // on one line at 100 %.
     QLabel* think = form->thinkLab;
     const int textWidth = QFontMetrics(think->font()).boundingRect(think->text()).width();
-    const int width = textWidth >= m_textMinWidth ? m_textMinWidth : textWidth + m_textFixWidth;
+    const int width = baseWidth(think->font(), think->text()) >= m_textMinWidth
+        ? zoomedPixels(m_textMinWidth)
+        : textWidth + zoomedPixels(m_textFixWidth);
     if (think->minimumWidth() != width || think->maximumWidth() != width)
         think->setFixedWidth(width);
 }

@@ -10,12 +10,16 @@
 #include "removal/filecount.h"
 #include "removal/filedeletionthread.h"
 #include "report/reportposter.h"
+#include "widgets/dialogkeys.h"
+#include "widgets/frameanimation.h"
 
 #include "ternga.h"
 #include "ternproductinfo.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QTimer>
@@ -31,6 +35,9 @@ Uninstall::Uninstall(QWidget* parent)
     initData();
     initUI();
     makeConnections();
+    // The window itself holds the focus until the user tabs into a page: the keys reach it, and
+    // no control shows a focus ring to a user of the mouse.
+    setFocus();
     UninstallLog::debug(QStringLiteral("Uninstall inint ending!"));
     postCreateDerivedMainWindow(false, true, nullptr);
     UninstallRegMgr::init();
@@ -86,6 +93,10 @@ void Uninstall::initData()
     if (!m_loadingPath.isEmpty())
         loadingMovie->start();
     form->lblLoadingPng->startAnimation();
+    // The uninstalling page's spinner turns through the same frames.
+    new FrameAnimation(form->lblUninstalling,
+        QFileInfo(form->lblLoadingPng->imgBaseName()).absolutePath(),
+        form->lblLoadingPng->imgCount(), form->lblLoadingPng->nInterval());
 
     UninstallLog::debug(QStringLiteral("Uninstall initData createUID"));
     createUID(this);
@@ -204,6 +215,25 @@ void Uninstall::mouseMoveEvent(QMouseEvent* event)
 {
     dragging = true;
     QWidget::mouseMoveEvent(event);
+}
+
+void Uninstall::keyPressEvent(QKeyEvent* event)
+{
+    // Only the current page's buttons are visible, so they tell the page: Return goes on,
+    // Escape takes the page's way out. While files are deleted neither is there.
+    const auto shown = [](std::initializer_list<QAbstractButton*> buttons) -> QAbstractButton* {
+        for (QAbstractButton* button : buttons) {
+            if (button->isVisible())
+                return button;
+        }
+        return nullptr;
+    };
+    QAbstractButton* primary = shown(
+        { form->btnContinue_1, form->btnContinue_2, form->btnContinue_3, form->btnComplete });
+    QAbstractButton* escape
+        = shown({ form->btnCancel_1, form->btnCancel_2, form->btnCancel_3, form->btnClose });
+    if (!DialogKeys::press(this, event, primary, escape))
+        TernMainWindowBase::keyPressEvent(event);
 }
 
 void Uninstall::closeEvent(QCloseEvent* event)

@@ -102,6 +102,14 @@ void startDragging(QWidget* window)
     QApplication::sendEvent(window, &move);
 }
 
+QString where(QWidget* window)
+{
+    return QStringLiteral("%1.%2 %3")
+        .arg(child<QStackedWidget>(window, "processPage")->currentIndex())
+        .arg(child<QStackedWidget>(window, "causePage_2")->currentIndex())
+        .arg(child(window, "frameEmail")->isVisible());
+}
+
 bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
 {
     auto* pages = child<QStackedWidget>(wizard, "processPage");
@@ -119,9 +127,11 @@ bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
         if (at() != from + 1)
             return false;
         if (from == Home + 1) {
-            emit wizard->contentProfile()->uninstallCauseEmit(false, causes.toVector(),
-                { { QStringLiteral("a"), QStringLiteral("Too slow") } },
-                QStringLiteral("50 million"));
+            QMap<QString, QString> texts;
+            for (const QString& cause : causes)
+                texts.insert(cause, QStringLiteral("Cause ") + cause);
+            emit wizard->contentProfile()->uninstallCauseEmit(
+                false, causes.toVector(), texts, QStringLiteral("50 million"));
             child<QCheckBox>(wizard, "c")->click();
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -8,6 +10,17 @@
 
 class Uninstall;
 struct UninstallContext;
+
+// Stands in for the desktop's browser: install it with QDesktopServices::setUrlHandler(scheme,
+// recorder, "open").
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 // Drives the wizard in this process through its real export, as the host does.
 namespace WizardRunner {
@@ -43,9 +56,12 @@ template <typename T = QWidget> T* child(QWidget* window, const char* name)
 // The mouse move that makes the window take the press as the start of a drag.
 void startDragging(QWidget* window);
 
+// Outer page, inner page and whether the closing screen shows: "1.0 0" is the home page.
+QString where(QWidget* window);
+
 enum Page { Home, Reason, UpdateOffer, Uninstalling };
-// Waits for the home page, then clicks forward to `page`. On the reason page `causes` arrive
-// and the box "c" is checked. False when a page does not come.
+// Waits for the home page, then clicks forward to `page`. On the reason page `causes` arrive,
+// each with a text, and the box "c" is checked. False when a page does not come.
 bool walkTo(Uninstall* wizard, Page page,
     const QStringList& causes = { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
         QStringLiteral("d"), QStringLiteral("e") });

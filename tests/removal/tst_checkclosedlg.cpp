@@ -146,6 +146,26 @@ private slots:
         QCOMPARE(spies.timeout.count(), 1);
     }
 
+    // A dialog of its owner, over the middle of it, each time it opens; the window manager's
+    // side shows in tst_dialogwindow.
+    void opensCentredOverItsOwner()
+    {
+        QWidget owner;
+        owner.setGeometry(120, 90, 800, 560);
+        owner.show();
+        CheckCloseDlg dialog(&owner);
+        QVERIFY(dialog.windowType() == Qt::Dialog);
+        for (const QPoint& ownerAt : { QPoint(120, 90), QPoint(300, 20) }) {
+            owner.move(ownerAt);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            const QPoint gap = dialog.frameGeometry().center() - owner.frameGeometry().center();
+            QVERIFY2(gap.manhattanLength() <= 1,
+                qPrintable(QStringLiteral("%1, %2").arg(gap.x()).arg(gap.y())));
+            dialog.hide();
+        }
+    }
+
     void dismissingLeavesTheApplicationRunning_data()
     {
         QTest::addColumn<QString>("button");

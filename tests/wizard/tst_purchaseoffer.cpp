@@ -51,16 +51,6 @@ QString downloadedPicture(const QString& kind, const QString& language)
 
 } // namespace
 
-// Stands in for the desktop's browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 class TestPurchaseOffer : public QObject {
     Q_OBJECT
 

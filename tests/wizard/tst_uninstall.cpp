@@ -31,15 +31,6 @@ const QString kSkin = QStringLiteral(
     "qproperty-lineHeight: '150%'; qproperty-fontSize: 16; qproperty-fontWeight: 700; "
     "qproperty-clrTitleText: '#ff5a36'; qproperty-fontPurchaseSize: 22; }");
 
-// Outer page, inner page and whether the closing screen shows.
-QString where(QWidget* window)
-{
-    return QStringLiteral("%1.%2 %3")
-        .arg(child<QStackedWidget>(window, "processPage")->currentIndex())
-        .arg(child<QStackedWidget>(window, "causePage_2")->currentIndex())
-        .arg(child(window, "frameEmail")->isVisible());
-}
-
 void click(QWidget* window, const char* name)
 {
     QWidget* button = child(window, name);

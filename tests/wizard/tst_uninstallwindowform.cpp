@@ -84,7 +84,7 @@ const char* const kLayouts[][2] = {
         "recWidget, "
         "QFrame processBarTitle, QFrame frameBar, QFrame emailTitle, QFrame frameEmail" },
     { "thinkBg",
-        "H hspacer 50x0, QLabel lblUninstalling, QLabel thinkLab, QLabel lblUninstallEnd, "
+        "H hspacer 50x0, QLabel lblUninstalling, QLabel lblUninstallEnd, QLabel thinkLab, "
         "hspacer 50x0" },
     { "frameRecTitle", "H QLabel label, hspacer" },
     { "processBarTitle", "H QLabel label_2, hspacer" },

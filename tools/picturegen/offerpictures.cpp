@@ -96,7 +96,7 @@ void drawBanner(QPainter& p, const QString& language, int discount, bool remote)
     const QFont badgeFont = Painting::font(language, 21, QFont::Black);
     const qreal badgeWidth
         = Painting::drawPill(p, QPointF(20, 17), 40, QStringLiteral("−%1%").arg(figure), badgeFont,
-            QColor(remote ? Palette::yellow : Palette::orange),
+            QColor(remote ? Palette::yellow : Palette::orangeDark),
             QColor(remote ? Palette::navy : Palette::white), 14);
 
     const qreal textLeft = 20 + badgeWidth + 18;
@@ -162,10 +162,11 @@ void drawPromotion(QPainter& p, const QString& language, int discount, bool remo
     const int figure = remote ? remoteDiscount : discount;
     Painting::drawPill(p, QPointF(22, 140), 36, texts.save.arg(figure),
         Painting::font(language, 16, QFont::Bold),
-        QColor(remote ? Palette::yellow : Palette::orange),
+        QColor(remote ? Palette::yellow : Palette::orangeDark),
         QColor(remote ? Palette::navy : Palette::white), 16);
+    // The top-right corner stays calm: the skin's sticker sits on it.
     if (remote)
-        drawRemoteTag(p, QPointF(area.width() - 92, 12), 22);
+        drawRemoteTag(p, QPointF(area.width() - 140, 12), 22);
 
     // The product at work: formats flowing into the converter.
     const QRectF icon(254, 60, 80, 80);
@@ -220,11 +221,12 @@ QVector<Picture> offerPictures(const QMap<QString, int>& discounts, bool remote)
     for (const QString& language : shippedLanguages()) {
         const int discount = discounts.value(language, 20);
         const QString file = language.toLower() + QStringLiteral(".png");
+        // Drawn at twice the size they are shown at: the wizard scales them down to any zoom.
         pictures.append({ QStringLiteral("banner_pic/") + file,
-            Painting::render(
+            Painting::renderDouble(
                 bannerSize, [&](QPainter& p) { drawBanner(p, language, discount, remote); }, 2) });
         pictures.append({ QStringLiteral("promotion_pic/") + file,
-            Painting::render(
+            Painting::renderDouble(
                 promotionSize, [&](QPainter& p) { drawPromotion(p, language, discount, remote); },
                 2) });
     }
@@ -233,5 +235,5 @@ QVector<Picture> offerPictures(const QMap<QString, int>& discounts, bool remote)
 
 QVector<Picture> stickerPicture()
 {
-    return { { QStringLiteral("sticker.png"), Painting::render(QSize(64, 64), drawSticker) } };
+    return Painting::bothSizes(QStringLiteral("sticker.png"), QSize(64, 64), drawSticker);
 }

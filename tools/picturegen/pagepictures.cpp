@@ -242,6 +242,15 @@ void drawPagerButton(QPainter& p, bool next, bool hover)
     p.drawPolyline(QPolygonF({ QPointF(x, 9), QPointF(x + dx, 14), QPointF(x, 19) }));
 }
 
+// Uninstalling page, finished: a round tick in the colour of success.
+void drawFinished(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(Palette::tealDark));
+    p.drawEllipse(QRectF(1, 1, 26, 26));
+    drawGlyph(p, Glyph::Check, QRectF(7, 7, 14, 14), QColor(Palette::white));
+}
+
 QImage picture(const QSize& size, const std::function<void(QPainter&)>& draw)
 {
     return Painting::render(size, draw, size.width() > 120 ? 2 : 4);
@@ -263,12 +272,16 @@ QVector<Picture> loadingFrames()
 
 QVector<Picture> skinPictures()
 {
+    // Loading frames and card backgrounds are drawn larger than shown and scaled down; every
+    // other picture is shown as it is, so it comes in a second size for zoomed interfaces.
     QVector<Picture> pictures = cardBackgrounds() + loadingFrames() + stickerPicture();
-    pictures.append({ QStringLiteral("hint.png"), picture(QSize(260, 260), drawHint) });
-    pictures.append({ QStringLiteral("update.png"), picture(QSize(260, 200), drawUpdate) });
-    pictures.append({ QStringLiteral("update_tip.png"), picture(QSize(112, 112), drawUpdateTip) });
-    pictures.append(
-        { QStringLiteral("check_close.png"), picture(QSize(140, 100), drawCheckClose) });
+    pictures += Painting::bothSizes(QStringLiteral("hint.png"), QSize(260, 260), drawHint);
+    pictures += Painting::bothSizes(QStringLiteral("update.png"), QSize(260, 200), drawUpdate);
+    pictures
+        += Painting::bothSizes(QStringLiteral("update_tip.png"), QSize(112, 112), drawUpdateTip);
+    pictures
+        += Painting::bothSizes(QStringLiteral("check_close.png"), QSize(140, 100), drawCheckClose);
+    pictures += Painting::bothSizes(QStringLiteral("finished.png"), QSize(28, 28), drawFinished);
 
     const std::pair<const char*, BoxState> boxes[] = {
         { "checkbox.png", BoxState::Unchecked },
@@ -278,17 +291,17 @@ QVector<Picture> skinPictures()
         { "checkbox_checked_disabled.png", BoxState::CheckedDisabled },
     };
     for (const auto& [file, state] : boxes) {
-        pictures.append({ QLatin1String(file),
-            picture(QSize(18, 18), [state = state](QPainter& p) { drawCheckBox(p, state); }) });
+        pictures += Painting::bothSizes(QLatin1String(file), QSize(18, 18),
+            [state = state](QPainter& p) { drawCheckBox(p, state); });
     }
     for (const bool hover : { false, true }) {
         const QString suffix = hover ? QStringLiteral("_hover.png") : QStringLiteral(".png");
-        pictures.append({ QStringLiteral("close") + suffix,
-            picture(QSize(28, 28), [hover](QPainter& p) { drawCloseButton(p, hover); }) });
-        pictures.append({ QStringLiteral("pager_prev") + suffix,
-            picture(QSize(28, 28), [hover](QPainter& p) { drawPagerButton(p, false, hover); }) });
-        pictures.append({ QStringLiteral("pager_next") + suffix,
-            picture(QSize(28, 28), [hover](QPainter& p) { drawPagerButton(p, true, hover); }) });
+        pictures += Painting::bothSizes(QStringLiteral("close") + suffix, QSize(28, 28),
+            [hover](QPainter& p) { drawCloseButton(p, hover); });
+        pictures += Painting::bothSizes(QStringLiteral("pager_prev") + suffix, QSize(28, 28),
+            [hover](QPainter& p) { drawPagerButton(p, false, hover); });
+        pictures += Painting::bothSizes(QStringLiteral("pager_next") + suffix, QSize(28, 28),
+            [hover](QPainter& p) { drawPagerButton(p, true, hover); });
     }
 
     const std::tuple<const char*, Glyph, QRgb> features[] = {
@@ -300,10 +313,10 @@ QVector<Picture> skinPictures()
         { "feature_faster.png", Glyph::Gauge, Palette::orange },
     };
     for (const auto& [file, glyph, colour] : features) {
-        pictures.append({ QLatin1String(file),
-            picture(QSize(16, 16), [glyph = glyph, colour = colour](QPainter& p) {
+        pictures += Painting::bothSizes(
+            QLatin1String(file), QSize(16, 16), [glyph = glyph, colour = colour](QPainter& p) {
                 drawGlyph(p, glyph, QRectF(0, 0, 16, 16), QColor(colour));
-            }) });
+            });
     }
     return pictures;
 }

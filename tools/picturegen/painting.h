@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <QVector>
 
 #include <functional>
 
@@ -17,8 +18,11 @@ constexpr QRgb blueDark = 0xff1f5fe0;
 constexpr QRgb blueLight = 0xffe8f0ff;
 constexpr QRgb orange = 0xffff5a36;
 constexpr QRgb orangeLight = 0xffff8a5b;
+// Behind white text and as text on white: dark enough for 4.5:1.
+constexpr QRgb orangeDark = 0xffc43e1b;
 constexpr QRgb yellow = 0xffffc53d;
 constexpr QRgb teal = 0xff17b890;
+constexpr QRgb tealDark = 0xff0e7f63;
 constexpr QRgb purple = 0xff7b5cff;
 constexpr QRgb pink = 0xffff4d8d;
 constexpr QRgb red = 0xffe5484d;
@@ -41,6 +45,14 @@ namespace Painting {
 // final size, and scales the result down: small pictures come out smoother than when painted
 // directly.
 QImage render(const QSize& size, const std::function<void(QPainter&)>& draw, int scale = 4);
+
+// The same drawing at twice the size, for interfaces zoomed past 100 %.
+QImage renderDouble(const QSize& size, const std::function<void(QPainter&)>& draw, int scale = 4);
+
+// `path` at its size and "<name>@2x.png" at twice the size: the skin's pictures come in both,
+// and the host picks the larger one when the interface is zoomed.
+QVector<Picture> bothSizes(
+    const QString& path, const QSize& size, const std::function<void(QPainter&)>& draw);
 
 // A font that renders the language's script: Noto Sans CJK for Chinese, DejaVu Sans otherwise.
 QFont font(const QString& language, qreal pixelSize, int weight = QFont::Normal);

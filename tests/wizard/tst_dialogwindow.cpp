@@ -1,0 +1,156 @@
+// On a real X server with a window manager: the running-program dialog is a dialog of the
+// wizard (transient for it, so it stays over it and has no taskbar entry of its own) and opens
+// centred over the wizard, wherever the wizard is.
+
+#include "testenvironment.h"
+#include "wizardrunner.h"
+
+#include "entry/uninstallcontext.h"
+#include "entry/uninstallsingleinstance.h"
+#include "removal/checkclosedlg.h"
+#include "wizard/uninstall.h"
+
+#include "ternsingleinstance.h"
+
+#include <QAbstractButton>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace WizardRunner;
+
+namespace {
+
+QVector<Atom> atomList(Display* display, Window window, const char* property)
+{
+    QVector<Atom> atoms;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 32, False,
+            XA_ATOM, &type, &format, &count, &remaining, &data)
+            == Success
+        && data) {
+        const auto* values = reinterpret_cast<const Atom*>(data);
+        atoms = QVector<Atom>(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return atoms;
+}
+
+bool windowManagerRuns(Display* display)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display),
+        XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW, &type,
+        &format, &count, &remaining, &data);
+    const bool runs = data && count == 1;
+    if (data)
+        XFree(data);
+    return runs;
+}
+
+// Where the X server has the window, on the screen.
+QRect screenGeometry(Display* display, Window window)
+{
+    XSync(display, False);
+    XWindowAttributes attributes;
+    Window child = 0;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(display, window, &attributes)
+        || !XTranslateCoordinates(
+            display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return QRect();
+    return QRect(x, y, attributes.width, attributes.height);
+}
+
+} // namespace
+
+class TestDialogWindow : public QObject {
+    Q_OBJECT
+
+private:
+    Display* m_display = nullptr;
+    QProcess m_windowManager;
+    UninstallContext m_context;
+
+private slots:
+    void initTestCase()
+    {
+        m_display = XOpenDisplay(nullptr);
+        if (!m_display)
+            QSKIP("needs an X server");
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        QVERIFY2(!openbox.isEmpty(), "openbox is missing: scripts/setup.sh installs it");
+        m_windowManager.start(openbox, { QStringLiteral("--sm-disable") });
+        QVERIFY(m_windowManager.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(m_display), 20000);
+        setUpHost(&m_context);
+    }
+
+    void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
+
+    void cleanupTestCase()
+    {
+        UninstallSingleInstance::destroy();
+        if (m_windowManager.state() != QProcess::NotRunning) {
+            m_windowManager.terminate();
+            QVERIFY(m_windowManager.waitForFinished());
+        }
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+
+    void centredAndTransient_data()
+    {
+        QTest::addColumn<QPoint>("wizardAt");
+        QTest::newRow("where the window manager put the wizard") << QPoint(-1, -1);
+        QTest::newRow("wizard moved to the top left") << QPoint(20, 10);
+        QTest::newRow("wizard moved to the bottom right") << QPoint(400, 420);
+    }
+
+    void centredAndTransient()
+    {
+        QFETCH(QPoint, wizardAt);
+        TernSingleInstance::instance()->forceRunState(0);
+        auto wizard = showWizard(true);
+        QVERIFY(QTest::qWaitForWindowExposed(wizard.get()));
+        const Window wizardWindow = Window(wizard->winId());
+        if (wizardAt.x() >= 0) {
+            wizard->move(wizardAt);
+            QTRY_COMPARE(screenGeometry(m_display, wizardWindow).topLeft(), wizardAt);
+        }
+        QVERIFY(walkTo(wizard.get(), UpdateOffer));
+        TernSingleInstance::instance()->forceRunState(15);
+        child<QAbstractButton>(wizard.get(), "btnContinue_3")->click();
+        auto* dialog = wizard->findChild<CheckCloseDlg*>();
+        QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
+        const Window dialogWindow = Window(dialog->winId());
+
+        Window owner = 0;
+        QVERIFY(XGetTransientForHint(m_display, dialogWindow, &owner));
+        QCOMPARE(owner, wizardWindow);
+        QVERIFY(atomList(m_display, dialogWindow, "_NET_WM_WINDOW_TYPE")
+                    .contains(XInternAtom(m_display, "_NET_WM_WINDOW_TYPE_DIALOG", False)));
+        const auto offCentre = [&] {
+            const QPoint gap = screenGeometry(m_display, dialogWindow).center()
+                - screenGeometry(m_display, wizardWindow).center();
+            return gap.manhattanLength();
+        };
+        QTRY_VERIFY2(offCentre() <= 2,
+            qPrintable(QStringLiteral("%1 px off the wizard's centre").arg(offCentre())));
+        dialog->hide();
+    }
+};
+
+UNINSTALL_TEST_MAIN(TestDialogWindow)
+#include "tst_dialogwindow.moc"
