@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""Counts the non-blank, non-comment lines of C++, Python and shell in tests/ against the code
+(src/, platform/, host/, tools/, bench/, scripts/) and prints both and their ratio.
+    scripts/count-lines.py [--limit PERCENT]   exits 1 when tests exceed PERCENT of the code"""
+import os
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+CODE = ["src", "platform", "host", "tools", "bench", "scripts"]
+TESTS = ["tests"]
+CPP = (".cpp", ".h", ".hpp", ".cc")
+HASH = (".py", ".sh", ".cmake")
+
+
+def kind(path):
+    if path.endswith(CPP):
+        return "cpp"
+    if path.endswith(HASH) or os.path.basename(path) == "CMakeLists.txt":
+        return "hash"
+    try:
+        with open(path, "rb") as f:
+            first = f.readline()
+    except OSError:
+        return None
+    return "hash" if first.startswith(b"#!") and (b"sh" in first or b"python" in first) else None
+
+
+def count(path, style):
+    lines = 0
+    in_block = False
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for raw in f:
+            line = raw.strip()
+            if style == "cpp":
+                if in_block:
+                    if "*/" in line:
+                        in_block = False
+                        line = line.split("*/", 1)[1].strip()
+                    else:
+                        continue
+                if line.startswith("/*"):
+                    if "*/" not in line:
+                        in_block = True
+                    continue
+                if not line or line.startswith("//"):
+                    continue
+            else:
+                if not line or line.startswith("#"):
+                    continue
+            lines += 1
+    return lines
+
+
+def total(folders):
+    lines = 0
+    for folder in folders:
+        for base, dirs, files in os.walk(os.path.join(ROOT, folder)):
+            dirs[:] = [d for d in dirs if not d.startswith(".") and d != "corpus"]
+            for name in files:
+                path = os.path.join(base, name)
+                style = kind(path)
+                if style:
+                    lines += count(path, style)
+    return lines
+
+
+def main():
+    limit = None
+    if len(sys.argv) == 3 and sys.argv[1] == "--limit":
+        limit = float(sys.argv[2])
+    code, tests = total(CODE), total(TESTS)
+    ratio = 100.0 * tests / code if code else 0.0
+    print(f"code:  {code} lines ({', '.join(CODE)})")
+    print(f"tests: {tests} lines ({ratio:.0f} % of the code)")
+    if limit is not None and ratio > limit:
+        print(f"tests exceed {limit:.0f} % of the code", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
