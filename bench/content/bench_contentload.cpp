@@ -2,7 +2,7 @@
 #include "content/urlhandler.h"
 #include "wizard/uninstall.h"
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
 
 #include "ternlog.h"
@@ -24,14 +24,14 @@ namespace {
 
 constexpr double kTargetMs = 150.0;
 
-void serve(HttpTestServer& server)
+void serve(LoopbackServer& server)
 {
     QJsonArray apps;
     for (int i = 0; i < 4; ++i) {
         const QString icon = QStringLiteral("icon%1.png").arg(i);
         apps.append(QJsonObject { { "icon", icon }, { "name", icon },
             { "url", "https://apps.example/" }, { "pic_url", server.address("/icons/" + icon) } });
-        server.setResponse("/icons/" + icon, HttpTestServer::Response::ok(QByteArray(20000, 'i')));
+        server.setResponse("/icons/" + icon, LoopbackServer::Response::ok(QByteArray(20000, 'i')));
     }
     const QJsonObject config {
         { "version", "42" },
@@ -42,21 +42,21 @@ void serve(HttpTestServer& server)
         { "uninstallCause", server.address("/cause.json") },
     };
     server.setResponse(
-        "/config.json", HttpTestServer::Response::json(QJsonDocument(config).toJson()));
+        "/config.json", LoopbackServer::Response::json(QJsonDocument(config).toJson()));
     server.setResponse("/rec.json",
-        HttpTestServer::Response::json(
+        LoopbackServer::Response::json(
             QJsonDocument(QJsonObject { { "recommendApp", QJsonObject { { "en", apps } } } })
                 .toJson()));
     server.setResponse("/chose.json",
-        HttpTestServer::Response::json(
+        LoopbackServer::Response::json(
             R"({"users": "1", "uninstallChose": {"default": ["a", "b", "c"]}})"));
     server.setResponse("/cause.json",
-        HttpTestServer::Response::json(
+        LoopbackServer::Response::json(
             R"({"uninstallCause": {"default": {"a": "A", "b": "B", "c": "C"}}})"));
     server.setResponse(
-        "/pics/banner_en.png", HttpTestServer::Response::ok(QByteArray(100000, 'b')));
+        "/pics/banner_en.png", LoopbackServer::Response::ok(QByteArray(100000, 'b')));
     server.setResponse(
-        "/pics/promotion_en.png", HttpTestServer::Response::ok(QByteArray(100000, 'p')));
+        "/pics/promotion_en.png", LoopbackServer::Response::ok(QByteArray(100000, 'p')));
 }
 
 // Milliseconds from construction to downLoadResEmit; -1 when it did not come within 10 s.
@@ -102,7 +102,7 @@ double windowLoadOnce()
     return elapsed;
 }
 
-int pictureRequests(const HttpTestServer& server)
+int pictureRequests(const LoopbackServer& server)
 {
     const QStringList paths = server.requestedPaths();
     return int(std::count_if(paths.begin(), paths.end(), [](const QString& path) {
@@ -128,7 +128,7 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     TestEnv::useWizardLog();
 
-    HttpTestServer server;
+    LoopbackServer server;
     if (!server.listen()) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1\n");
         return 1;
