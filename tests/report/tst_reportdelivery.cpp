@@ -5,7 +5,7 @@
 
 #include "entry/waits.h"
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
 #include "wizardprocess.h"
 
@@ -13,6 +13,8 @@
 
 #include <QElapsedTimer>
 #include <QtTest>
+
+#include <atomic>
 
 namespace {
 
@@ -48,7 +50,10 @@ bool idTellsTheTime(const QJsonObject& first)
             first.value(QStringLiteral("time")).toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers };
+// The waits of the runs: a tenth of the product's (WizardProcess).
+constexpr double kRunScale = 0.1;
+
+enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers, HangsThenAnswers };
 
 // The walk a user makes: continue, tick a cause and write a note, continue twice, wait for
 // the removal, leave an address and press Done. Every wait leaves room for a busy machine.
@@ -101,6 +106,10 @@ private slots:
             << Service::RefusesSecondOnce << 1.6 << 3.4 << 2 << 1;
         // The 30 s limit: six ticks.
         QTest::newRow("service never answers") << Service::NeverAnswers << 5.0 << 8.0 << -1 << -1;
+        // Posts that hang are given up before the next tick, so the service, back after 12 s
+        // (2.4 ticks), receives both reports and the run ends before the limit.
+        QTest::newRow("service hangs 12 s, then answers")
+            << Service::HangsThenAnswers << 2.8 << 5.8 << -1 << -1;
     }
 
     void removalReportsAndEnds()
@@ -113,22 +122,25 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        QList<QByteArray> firsts;
-        QList<QByteArray> seconds;
-        qint64 closedAt = -1; // the second report's first arrival
-        HttpTestServer server;
+        std::atomic<qint64> closedAt { -1 }; // the second report's first arrival
+        std::atomic<int> firstsTaken { 0 };
+        std::atomic<int> secondsTaken { 0 };
+        LoopbackServer server;
         QVERIFY(server.listen());
-        server.setHandler(kPath, [&](const HttpTestServer::Request& request) {
+        server.setHandler(kPath, [&](const LoopbackServer::Request& request) {
             const bool first = request.body.contains("\"uninstallCause\"");
-            (first ? firsts : seconds).append(request.body);
             if (!first && closedAt < 0)
                 closedAt = clock.elapsed();
-            if (service == Service::NeverAnswers)
-                return HttpTestServer::Response::noAnswer();
+            const bool hanging = service == Service::NeverAnswers
+                || (service == Service::HangsThenAnswers
+                    && (closedAt < 0 || clock.elapsed() < closedAt + 12000 * kRunScale));
+            if (hanging)
+                return LoopbackServer::Response::noAnswer();
+            const int taken = ++(first ? firstsTaken : secondsTaken);
             if ((service == Service::RefusesFirst && first)
-                || (service == Service::RefusesSecondOnce && seconds.size() == 1))
-                return HttpTestServer::Response::error(503);
-            return HttpTestServer::Response::json(R"({"code":0})");
+                || (service == Service::RefusesSecondOnce && !first && taken == 1))
+                return LoopbackServer::Response::error(503);
+            return LoopbackServer::Response::json(R"({"code":0})");
         });
 
         const QString installation
@@ -145,6 +157,11 @@ private slots:
         QVERIFY2(!QFile::exists(installation + QStringLiteral("/product.json")), "the removal ran");
 
         // The documents, byte for byte, tied together by one report id that tells the time.
+        QList<QByteArray> firsts;
+        QList<QByteArray> seconds;
+        const QList<LoopbackServer::Request> posts = server.requests(kPath);
+        for (const LoopbackServer::Request& post : posts)
+            (post.body.contains("\"uninstallCause\"") ? firsts : seconds).append(post.body);
         QVERIFY(!firsts.isEmpty() && !seconds.isEmpty());
         const QByteArray first = firsts.first();
         const QByteArray causes
@@ -174,8 +191,10 @@ private slots:
             QCOMPARE(seconds.size(), secondPosts);
         else
             QVERIFY(firsts.size() >= 2 && seconds.size() >= 2);
+        if (service == Service::HangsThenAnswers)
+            QVERIFY(firstsTaken >= 1 && secondsTaken >= 1);
 
-        const double tick = Waits::kReportRetryMs * 0.1;
+        const double tick = Waits::kReportRetryMs * kRunScale;
         const qint64 waited = endedAt - closedAt;
         QVERIFY2(waited >= earliestEnd * tick && waited <= latestEnd * tick,
             qPrintable(QStringLiteral("ended %1 ms after the close").arg(waited)));
