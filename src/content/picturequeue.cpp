@@ -68,7 +68,8 @@ void PictureQueue::startWaiting()
 void PictureQueue::onReplyFinished(QNetworkReply* reply)
 {
     const QString fileName = m_running.take(reply);
-    const QByteArray data = reply->readAll();
+    const QByteArray data
+        = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
     const QString failure = ContentFetch::failureOf(reply, data.size());
     reply->deleteLater();
     if (!failure.isEmpty()) {

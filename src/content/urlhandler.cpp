@@ -109,7 +109,8 @@ QByteArray UrlHandler::takeBody(QNetworkReply* reply, const QString& noReplyMess
         return {};
     }
     reply->deleteLater();
-    QByteArray body = reply->readAll();
+    // An aborted reply is closed: there is nothing to read.
+    QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
     const QString failure = ContentFetch::failureOf(reply, body.size());
     if (!failure.isEmpty()) {
         UninstallLog::error(failure);
