@@ -62,7 +62,7 @@ QMap<QString, QByteArray> fingerprints(const QString& root)
         if (info.isSymLink()) {
             print += "link " + QFile::encodeName(info.symLinkTarget());
         } else if (info.isDir()) {
-            print += "folder";
+            continue;
         } else if (!info.isFile()) {
             print += "special";
         } else if (info.size() > 1024 * 1024) {

@@ -19,8 +19,9 @@ bool makeFifo(const QString& path);
 // A symbolic link at `link` that points at `target`, creating the link's folder.
 bool makeLink(const QString& target, const QString& link);
 
-// Every file below `root`: its path relative to root, mapped to its mode, size and a digest of
-// its content. Links are listed as links, with their target. FIFOs are listed, never opened.
+// Every file below `root` (folders aside): its path relative to root, mapped to its mode, size
+// and a digest of its content. Links are listed as links, with their target. FIFOs are listed,
+// never opened.
 QMap<QString, QByteArray> fingerprints(const QString& root);
 // The paths whose fingerprint differs between two listings, or that only one of them has.
 QStringList changed(
