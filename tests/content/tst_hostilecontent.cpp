@@ -165,7 +165,11 @@ class TestHostileContent : public QObject {
                 m_server->setResponse(path, Response::noAnswer());
             break;
         case Hostile::ManyApps:
-            serveContent(5000); // none of the icons but the first is there
+            // Icons that take a while to be missing: one after another they would take minutes.
+            serveContent(5000);
+            for (int i = 1; i < 5000; ++i)
+                m_server->setResponse(
+                    QStringLiteral("/icons/a%1.png").arg(i), Response::error(404).delayed(50));
             break;
         case Hostile::PictureIsLink:
             TestFiles::makeLink(outside("precious.png"), dataFolder() + "/uninstallRes/photo.png");
@@ -250,10 +254,19 @@ class TestHostileContent : public QObject {
         case Hostile::UpdaterIsLink:
             QVERIFY(QFileInfo(dataFolder() + "/updater/Tern Converter").isExecutable());
             break;
+        case Hostile::UpdaterPlainHttp:
+            QVERIFY(contentOf(dataFolder() + "/uninstall.log")
+                        .contains("refused updater address: http://updates.example/updater"));
+            Q_FALLTHROUGH();
         case Hostile::UpdaterMoved:
         case Hostile::UpdaterEmpty:
-        case Hostile::UpdaterPlainHttp:
             QCOMPARE(contentOf(dataFolder() + "/updater/Tern Converter"), QByteArray("earlier"));
+            break;
+        case Hostile::CachedPictureFifo:
+        case Hostile::CachedHugePicture:
+            // The window took the shipped banner instead.
+            QVERIFY(contentOf(dataFolder() + "/uninstall.log")
+                        .contains("Uninstall downLoad banner_pic not exists!"));
             break;
         case Hostile::LongVersion:
             QVERIFY(
