@@ -94,25 +94,25 @@ void clearAnalyticsEvents()
 }
 
 namespace {
-QString logFilePath()
+QString logFilePath(const QString& dataFolder = QString())
 {
-    return dataLocation() + QStringLiteral("/uninstall.log");
+    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
 }
 } // namespace
 
-QStringList logLines()
+QStringList logLines(const QString& dataFolder)
 {
-    QFile file(logFilePath());
+    QFile file(logFilePath(dataFolder));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QStringList logMessages(const QString& channel)
+QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
     // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
     QStringList messages;
-    const QStringList lines = logLines();
+    const QStringList lines = logLines(dataFolder);
     for (const QString& line : lines) {
         const int channelStart = line.indexOf(QStringLiteral("] [")) + 3;
         const int channelEnd = line.indexOf(QLatin1Char(']'), channelStart);

@@ -22,12 +22,13 @@ const QString kPath = QStringLiteral("/feedback");
 const QString kUserId = QStringLiteral("{0f0e0d0c-0b0a-0908-0706-050403020100}");
 const QString kEmail = QStringLiteral("ana@example.com");
 
-// The sample product's reports ("Tern Converter" 3.2.0, brand "tern", id 1024, in English),
-// written out by hand; the report id and time of the first are taken from the posted body.
-QByteArray expectedFirstReport(const QJsonObject& posted, const QByteArray& causes)
+// The sample product's reports (3.2.0, brand "tern", id 1024, in English), written out by
+// hand; the report id and time of the first are taken from the posted body.
+QByteArray expectedFirstReport(
+    const QJsonObject& posted, const QByteArray& productName, const QByteArray& causes)
 {
-    return R"({"brand":"tern","language":"en","productId":"1024","productName":"Tern Converter",)"
-           R"("productVersion":"3.2.0","tid":")"
+    return R"({"brand":"tern","language":"en","productId":"1024","productName":")" + productName
+        + R"(","productVersion":"3.2.0","tid":")"
         + posted.value(QStringLiteral("tid")).toString().toUtf8() + R"(","time":")"
         + posted.value(QStringLiteral("time")).toString().toUtf8() + R"(","uninstallCause":)"
         + causes + R"(,"userId":")" + kUserId.toUtf8() + R"("})";
@@ -143,12 +144,18 @@ private slots:
             return LoopbackServer::Response::json(R"({"code":0})");
         });
 
-        const QString installation
-            = WizardProcess::makeInstallation(QString::fromLatin1(QTest::currentDataTag())
-                                                  .replace(QLatin1Char(' '), QLatin1Char('-')),
-                { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
-                    { QStringLiteral("uninstallReportUrl"), server.address(kPath) } });
-        TestEnv::clearLog();
+        // A name of its own: a process of another test named after the sample product would
+        // count as the application still running.
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
+        const QString productName = QStringLiteral("Tern Reports %1 %2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(qHash(tag));
+        const QString installation = WizardProcess::makeInstallation(tag,
+            { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
+                { QStringLiteral("uninstallReportUrl"), server.address(kPath) } },
+            productName);
+        const QString dataFolder
+            = QFileInfo(TestEnv::dataLocation()).absolutePath() + '/' + productName;
 
         const WizardProcess::Run run = WizardProcess::run(
             installation, writeScript(), { QStringLiteral("-start_uninstall") }, 120000);
@@ -168,7 +175,7 @@ private slots:
             = "[{\"slow\":false},{\"crash\":true},{\"price\":false},{\"features\":false},"
               "{\"other\":false},\"Too many windows\"]";
         const QJsonObject firstObject = QJsonDocument::fromJson(first).object();
-        QCOMPARE(first, expectedFirstReport(firstObject, causes));
+        QCOMPARE(first, expectedFirstReport(firstObject, productName.toUtf8(), causes));
         QVERIFY(idTellsTheTime(firstObject));
         const QByteArray second = expectedSecondReport(firstObject);
         for (const QByteArray& body : qAsConst(firsts))
@@ -177,7 +184,7 @@ private slots:
             QCOMPARE(body, second);
 
         // The first report left before the removal began.
-        const QStringList log = TestEnv::logMessages(QStringLiteral("debug"));
+        const QStringList log = TestEnv::logMessages(QStringLiteral("debug"), dataFolder);
         QVERIFY(log.contains(QStringLiteral("uid CEIPIdentifier:") + kUserId));
         QVERIFY(log.contains(QStringLiteral("report data ") + QString::fromUtf8(first)));
         const int reported = log.indexOf(QStringLiteral("start first report!"));
