@@ -54,7 +54,14 @@ QString dataLocation()
 
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
 {
-    QFile file(productFile());
+    mergeIntoProduct(productFile(), members, extendParams);
+    TernProductInfo::reloadDescription();
+}
+
+bool mergeIntoProduct(
+    const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams)
+{
+    QFile file(productFile);
     QJsonObject product;
     if (file.open(QIODevice::ReadOnly))
         product = QJsonDocument::fromJson(file.readAll()).object();
@@ -65,8 +72,7 @@ void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
     for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
         params.insert(it.key(), it.value());
     product.insert(QStringLiteral("extendParams"), params);
-    writeFile(productFile(), QJsonDocument(product).toJson());
-    TernProductInfo::reloadDescription();
+    return writeFile(productFile, QJsonDocument(product).toJson());
 }
 
 void setExtendParam(const QString& name, const QString& value)

@@ -20,6 +20,9 @@ QString dataLocation();
 // Rewrites product.json with the given top-level members and extended parameters merged in,
 // and makes the framework read it again.
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams = {});
+// The same for the product description of another installation; false when it cannot be written.
+bool mergeIntoProduct(
+    const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams = {});
 void setExtendParam(const QString& name, const QString& value);
 
 // Analytics events the framework stand-in recorded, oldest first.

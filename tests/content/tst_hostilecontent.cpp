@@ -86,22 +86,11 @@ QStringList strayChanges(const QStringList& changed)
     return stray;
 }
 
-// Merges members and extended parameters into an installation's product description.
 void patchProduct(
     const QString& installation, const QJsonObject& members, const QJsonObject& extendParams = {})
 {
-    const QString path = installation + QStringLiteral("/product.json");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    for (auto it = members.begin(); it != members.end(); ++it)
-        product.insert(it.key(), it.value());
-    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
-        params.insert(it.key(), it.value());
-    product.insert(QStringLiteral("extendParams"), params);
-    QVERIFY(TestEnv::writeFile(path, QJsonDocument(product).toJson()));
+    QVERIFY(TestEnv::mergeIntoProduct(
+        installation + QStringLiteral("/product.json"), members, extendParams));
 }
 
 QByteArray contentOf(const QString& path)
