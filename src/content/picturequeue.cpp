@@ -41,6 +41,13 @@ void PictureQueue::start(QNetworkAccessManager* manager)
         finish();
 }
 
+void PictureQueue::drop()
+{
+    m_waiting.clear();
+    m_deadline.stop();
+    m_finished = true;
+}
+
 void PictureQueue::startWaiting()
 {
     while (m_running.size() < kParallel && !m_waiting.isEmpty()) {

@@ -27,6 +27,8 @@ public:
     void startDeadline(int milliseconds);
     // Starts the downloads. A queue whose deadline has passed finishes at once.
     void start(QNetworkAccessManager* manager);
+    // Nothing is to be downloaded this run: the queue ends without a word.
+    void drop();
     bool isFinished() const { return m_finished; }
 
 signals:

@@ -124,6 +124,9 @@ void UrlHandler::recAppReplyFinished()
     const QByteArray body = takeBody(
         qobject_cast<QNetworkReply*>(sender()), QStringLiteral("m_recAppReply is nullptr"));
     if (body.isNull()) {
+        // No picture is fetched in a run without applications.
+        if (!m_pictures->isFinished())
+            m_pictures->drop();
         failDocument();
         return;
     }
@@ -140,6 +143,7 @@ void UrlHandler::recAppReplyFinished()
     TernSettings* settings = TernSettings::instance();
     const QString stored = settings->value(kVersionKey, QString()).toString();
     if (!stored.isEmpty() && stored == m_version) {
+        m_pictures->drop();
         emit downLoadResEmit();
         return;
     }

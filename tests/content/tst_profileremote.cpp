@@ -1,5 +1,6 @@
 #include "content/uninstallprofile.h"
 #include "content/urlhandler.h"
+#include "entry/waits.h"
 
 #include "contentevents.h"
 #include "loopbackserver.h"
@@ -94,7 +95,11 @@ class TestProfileRemote : public QObject {
     LoopbackServer* m_server = nullptr;
 
 private slots:
-    void initTestCase() { TestEnv::useWizardLog(); }
+    void initTestCase()
+    {
+        TestEnv::useWizardLog();
+        Waits::setScale(0.5);
+    }
 
     void init()
     {
@@ -156,6 +161,8 @@ private slots:
         QCOMPARE(events.recApps.size(), 1);
         QCOMPARE(m_server->requestCount(QStringLiteral("/cause.json")), 1);
         QVERIFY(pictureRequests().isEmpty());
+        // Nor does the pictures' deadline bring a second delivery.
+        QTest::qWait(Waits::scaled(Waits::kConfigurationMs) + 200);
         QCOMPARE(events.ready, 1);
     }
 
