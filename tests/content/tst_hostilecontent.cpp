@@ -70,7 +70,7 @@ bool isWizardsOwn(const QString& path)
         = parts.mid(0, 3) == QStringList { "home", ".local", "share" } && parts.size() >= 6;
     const bool settings = parts.mid(0, 2) == QStringList { "home", ".config" } && parts.size() >= 5;
     static const QStringList beside { "home/.local/share/CEIPG/", "home/.config/tern-registry/",
-        "home/.cache/", "run/", "tmp/", "scripts/" };
+        "home/.local/state/tern-locks/", "home/.cache/", "run/", "tmp/", "scripts/" };
     return data || settings
         || std::any_of(beside.begin(), beside.end(),
             [&](const QString& prefix) { return path.startsWith(prefix); });
