@@ -26,6 +26,7 @@ enum class Hostile {
     DocumentsHang,
     ManyApps,
     PictureIsLink,
+    FolderIsLink,
     HugePicture,
     LocalFilePicture,
     UpdaterIsLink,
@@ -163,6 +164,10 @@ class TestHostileContent : public QObject {
         case Hostile::PictureIsLink:
             TestFiles::makeLink(outside("precious.png"), dataFolder() + "/uninstallRes/photo.png");
             break;
+        case Hostile::FolderIsLink:
+            TestEnv::writeFile(outside("photo.png"), "precious");
+            TestFiles::makeLink(outside(), dataFolder() + "/uninstallRes");
+            break;
         case Hostile::HugePicture:
             m_server->setResponse(
                 "/pics/banner_en.png", Response::ok(TestFiles::pngDeclaring(20000, 20000)));
@@ -238,6 +243,7 @@ class TestHostileContent : public QObject {
             QVERIFY(!QFileInfo::exists(dataFolder() + "/uninstallRes/banner_pic_en.png"));
             break;
         case Hostile::PictureIsLink:
+        case Hostile::FolderIsLink:
             QCOMPARE(contentOf(dataFolder() + "/uninstallRes/photo.png"), TestFiles::png());
             break;
         case Hostile::UpdaterIsLink:
@@ -294,6 +300,7 @@ private slots:
         QTest::newRow("documents hang") << Hostile::DocumentsHang << true;
         QTest::newRow("5000 applications, icons missing") << Hostile::ManyApps << false;
         QTest::newRow("picture's place is a link") << Hostile::PictureIsLink << false;
+        QTest::newRow("download folder's place is a link") << Hostile::FolderIsLink << false;
         QTest::newRow("banner declares 20000 x 20000") << Hostile::HugePicture << false;
         QTest::newRow("banner is a local file") << Hostile::LocalFilePicture << false;
         QTest::newRow("updater's place is a link") << Hostile::UpdaterIsLink << false;

@@ -49,11 +49,6 @@ class TestUrlHandler : public QObject {
         m_thread->start();
     }
 
-    QString outside(const QString& name) const
-    {
-        return TestEnv::sandboxRoot() + QStringLiteral("/outside/") + name;
-    }
-
     LoopbackServer* m_server = nullptr;
     QThread* m_thread = nullptr;
     ContentEvents* m_events = nullptr;
@@ -70,10 +65,7 @@ private slots:
         Waits::setScale(0.5);
         TestEnv::clearLog();
         TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
-        // A link left in the folder's place goes first: clearing would reach through it.
-        QFile::remove(QDir::cleanPath(UrlHandler::downloadDirectory()));
         QDir(UrlHandler::downloadDirectory()).removeRecursively();
-        QDir(outside(QString())).removeRecursively();
         m_server = new LoopbackServer;
         QVERIFY(m_server->listen());
         m_server->setResponse(
@@ -231,44 +223,6 @@ private slots:
         QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
             QStringList { QStringLiteral("pictures not in by the deadline: 6") });
         QVERIFY(QDir(UrlHandler::downloadDirectory()).isEmpty());
-    }
-
-    // A link where a picture or the download folder should be is replaced, never written
-    // through; addresses other than the web's are never fetched.
-    void writesStayInTheDownloadFolder_data()
-    {
-        QTest::addColumn<QString>("link"); // below the download folder; empty for none
-        QTest::addColumn<QString>("address"); // of the banner; empty for the service's
-        QTest::newRow("picture is a link") << "banner_pic_en.png" << QString();
-        QTest::newRow("folder is a link") << "." << QString();
-        QTest::newRow("local file address")
-            << QString() << QString("file://" + TestEnv::sandboxRoot() + "/outside/secret.png");
-    }
-
-    void writesStayInTheDownloadFolder()
-    {
-        QFETCH(QString, link);
-        QFETCH(QString, address);
-        QVERIFY(TestEnv::writeFile(outside("secret.png"), TestFiles::png(3)));
-        QVERIFY(TestEnv::writeFile(outside("banner_pic_en.png"), "precious"));
-        const QString folder = QDir::cleanPath(UrlHandler::downloadDirectory());
-        if (link == QLatin1String("."))
-            QVERIFY(TestFiles::makeLink(outside(QString()), folder));
-        else if (!link.isEmpty())
-            QVERIFY(TestFiles::makeLink(outside(link), folder + '/' + link));
-        const auto before = TestFiles::fingerprints(outside(QString()));
-        QList<DownloadItem> downloads;
-        if (!address.isEmpty())
-            downloads.append({ QUrl(address), QStringLiteral("banner_pic_en.png") });
-        start(downloads);
-
-        QTRY_COMPARE(m_events->ready, 1);
-        QCOMPARE(
-            TestFiles::changed(before, TestFiles::fingerprints(outside(QString()))), QStringList());
-        QVERIFY(!QFileInfo(folder).isSymLink());
-        const QFileInfo banner(folder + QStringLiteral("/banner_pic_en.png"));
-        QVERIFY(!banner.isSymLink());
-        QCOMPARE(banner.exists(), address.isEmpty());
     }
 };
 
