@@ -19,6 +19,18 @@ QString text(const QJsonObject& object, const char* key, const QString& fallback
     return value.isEmpty() ? fallback : value;
 }
 
+// The name and the organisation become folder and file names (settings, log, analytics,
+// downloads, the updater): each must stay one path component inside its parent.
+QString component(const QJsonObject& object, const char* key, const QString& fallback)
+{
+    QString value = text(object, key, fallback);
+    value.replace(QLatin1Char('/'), QLatin1Char('_'));
+    value.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    value.replace(QLatin1String(".."), QLatin1String("_"));
+    value = value.trimmed();
+    return value.isEmpty() || value == QLatin1String(".") ? fallback : value;
+}
+
 } // namespace
 
 const ProductDescription& ProductDescription::current()
@@ -36,12 +48,12 @@ void ProductDescription::reload()
     if (file.open(QIODevice::ReadOnly))
         object = QJsonDocument::fromJson(file.readAll()).object();
 
-    fresh.name = text(object, "name", QStringLiteral("Product"));
+    fresh.name = component(object, "name", QStringLiteral("Product"));
     fresh.version = text(object, "version", QStringLiteral("1.0.0"));
     fresh.guid = text(object, "guid");
     fresh.productId = text(object, "productId");
     fresh.brand = text(object, "brand");
-    fresh.organization = text(object, "organization", QStringLiteral("Tern"));
+    fresh.organization = component(object, "organization", QStringLiteral("Tern"));
     fresh.defaultSkin = text(object, "defaultSkin", QStringLiteral("default"));
     fresh.defaultLanguage = text(object, "defaultLanguage", QStringLiteral("en"));
     fresh.resourceRoot

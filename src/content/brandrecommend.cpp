@@ -1,5 +1,7 @@
 #include "content/brandrecommend.h"
 
+#include "content/localfiles.h"
+
 #include "ternlog.h"
 #include "ternresourcemgr.h"
 
@@ -12,9 +14,11 @@ QStringList brandRecommendTexts(const QString& pageKey)
 {
     const QString language = TernResourceMgr::instance()->currentLanguage();
 
-    // A missing file reads as empty text, which fails to parse and is logged like a bad one.
+    // A missing file reads as empty text, which fails to parse and is logged like a bad one;
+    // so does anything but a regular file, which could block the window.
     QFile file(TernResourceMgr::instance()->productDir() + QStringLiteral("/brand_recommend.json"));
-    const QString text = file.open(QIODevice::ReadOnly | QIODevice::Text)
+    const QString text = LocalFiles::isRegularFile(file.fileName())
+            && file.open(QIODevice::ReadOnly | QIODevice::Text)
         ? QString::fromUtf8(file.readAll())
         : QString();
     file.close();

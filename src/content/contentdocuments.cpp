@@ -49,19 +49,25 @@ Kind kindOf(const QJsonObject& root)
     return Kind::None;
 }
 
-QJsonValue languageEntry(const QJsonObject& byLanguage, const QString& language)
+QJsonValue languageEntry(const QJsonObject& byLanguage, const Languages& languages)
 {
-    if (byLanguage.contains(language))
-        return byLanguage.value(language);
-    return byLanguage.value(QStringLiteral("default"));
+    for (const QString& key :
+        { languages.current, QStringLiteral("default"), languages.fallback }) {
+        if (byLanguage.contains(key))
+            return byLanguage.value(key);
+    }
+    return QJsonValue(QJsonValue::Undefined);
 }
 
-QVector<RecommendedApp> recommendedApps(const QJsonObject& root, const QString& language)
+QVector<RecommendedApp> recommendedApps(const QJsonObject& root, const Languages& languages)
 {
-    const QJsonArray entries = root.value(kRecommendApp).toObject().value(language).toArray();
+    const QJsonArray entries
+        = languageEntry(root.value(kRecommendApp).toObject(), languages).toArray();
     QVector<RecommendedApp> apps;
-    apps.reserve(entries.size());
+    apps.reserve(qMin(entries.size(), kMaxRecommendedApps));
     for (const QJsonValue& entry : entries) {
+        if (apps.size() == kMaxRecommendedApps)
+            break;
         const QJsonObject object = entry.toObject();
         RecommendedApp app;
         app.app.icon = object.value(QStringLiteral("icon")).toString();
@@ -82,22 +88,22 @@ QVector<RecApp> recApps(const QVector<RecommendedApp>& apps)
     return result;
 }
 
-CauseChoice causeChoice(const QJsonObject& root, const QString& language)
+CauseChoice causeChoice(const QJsonObject& root, const Languages& languages)
 {
     CauseChoice choice;
     choice.causeCheck = root.value(QStringLiteral("uninstallCuaseCheck")).toBool(false);
     choice.users = root.value(QStringLiteral("users")).toString();
     const QJsonArray keys
-        = languageEntry(root.value(kUninstallChose).toObject(), language).toArray();
+        = languageEntry(root.value(kUninstallChose).toObject(), languages).toArray();
     choice.keys.reserve(keys.size());
     for (const QJsonValue& key : keys)
         choice.keys.append(key.toString());
     return choice;
 }
 
-QJsonObject causeTextObject(const QJsonObject& root, const QString& language)
+QJsonObject causeTextObject(const QJsonObject& root, const Languages& languages)
 {
-    return languageEntry(root.value(kUninstallCause).toObject(), language).toObject();
+    return languageEntry(root.value(kUninstallCause).toObject(), languages).toObject();
 }
 
 QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QString>& keys)

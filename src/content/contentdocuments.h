@@ -19,6 +19,18 @@ namespace ContentDocuments {
 
 enum class Kind { None, RecommendedApps, CauseChoice, CauseTexts };
 
+// More cards would only make the pager longer; more icons only keep the loading page up.
+constexpr int kMaxRecommendedApps = 24;
+// What a configuration may give as its picture version, which the settings keep.
+constexpr int kMaxVersionLength = 64;
+
+// The wizard's language, and the product's default language, which stands in wherever a
+// document has nothing for the first (and no "default" entry either).
+struct Languages {
+    QString current;
+    QString fallback;
+};
+
 // The log line of bytes that are not JSON.
 QString parseFailureMessage(const QJsonParseError& error);
 
@@ -28,15 +40,15 @@ bool parseDocument(const QByteArray& bytes, QJsonDocument* document, QString* fa
 // The first of the three content sections that the document holds as an object.
 Kind kindOf(const QJsonObject& root);
 
-// The entry of `language` when the object has that key, otherwise its "default" entry.
-QJsonValue languageEntry(const QJsonObject& byLanguage, const QString& language);
+// The entry of the current language, else the "default" entry, else the fall-back language's.
+QJsonValue languageEntry(const QJsonObject& byLanguage, const Languages& languages);
 
 struct RecommendedApp {
     RecApp app;
     QString picUrl; // where the icon picture is downloaded from
 };
-// The applications of exactly `language` (no fall-back), in document order.
-QVector<RecommendedApp> recommendedApps(const QJsonObject& root, const QString& language);
+// The applications of the language's entry, in document order, at most kMaxRecommendedApps.
+QVector<RecommendedApp> recommendedApps(const QJsonObject& root, const Languages& languages);
 QVector<RecApp> recApps(const QVector<RecommendedApp>& apps);
 
 struct CauseChoice {
@@ -44,10 +56,10 @@ struct CauseChoice {
     QString users;
     QVector<QString> keys;
 };
-CauseChoice causeChoice(const QJsonObject& root, const QString& language);
+CauseChoice causeChoice(const QJsonObject& root, const Languages& languages);
 
-// The key-to-text object of the language, or of "default".
-QJsonObject causeTextObject(const QJsonObject& root, const QString& language);
+// The key-to-text object of the language's entry.
+QJsonObject causeTextObject(const QJsonObject& root, const Languages& languages);
 // One entry per collected key, in their order; a key without text gets an empty text.
 QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QString>& keys);
 // Every key of the text object, whether or not it is a collected cause key.

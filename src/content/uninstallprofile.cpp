@@ -2,6 +2,7 @@
 
 #include "content/contentdocuments.h"
 #include "content/downloaditem.h"
+#include "content/localfiles.h"
 #include "content/updaterdownload.h"
 #include "content/updaterlocation.h"
 #include "content/urlhandler.h"
@@ -118,16 +119,19 @@ void UninstallProfile::loadDefaultRes()
         QStringLiteral("/uninstallChose.json"), QStringLiteral("/uninstallCause.json") };
     for (const QString& name : names) {
         QFile file(directory + name);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        // Opening a FIFO would block the window's thread.
+        const bool regular = LocalFiles::isRegularFile(file.fileName());
+        if (!regular || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
             UninstallLog::error(QStringLiteral("Failed to open DefaultJsonFile file(") + name
-                + QStringLiteral("): ") + file.errorString());
+                + QStringLiteral("): ")
+                + (regular ? file.errorString() : QStringLiteral("not a regular file")));
             continue;
         }
         m_serviceData = file.readAll();
         parseDefaultJson();
         file.close();
     }
-    deliverResourcesReady();
+    emit downLoadResEmit();
 }
 
 void UninstallProfile::parseDefaultJson()
@@ -140,12 +144,15 @@ void UninstallProfile::parseDefaultJson()
         return;
     }
     const QJsonObject root = document.object();
+    const Languages languages { m_language, TernProductInfo::instance()->defaultLanguage() };
     switch (kindOf(root)) {
     case Kind::RecommendedApps:
-        emit recAppEmit(recApps(recommendedApps(root, m_language)));
+        // Applications the service delivered before it failed stay on the window.
+        if (!m_remoteAppsDelivered)
+            emit recAppEmit(recApps(recommendedApps(root, languages)));
         break;
     case Kind::CauseChoice: {
-        const CauseChoice choice = causeChoice(root, m_language);
+        const CauseChoice choice = causeChoice(root, languages);
         m_causeCheck = choice.causeCheck;
         m_users = choice.users;
         m_causeKeys += choice.keys;
@@ -153,7 +160,7 @@ void UninstallProfile::parseDefaultJson()
     }
     case Kind::CauseTexts:
         emit uninstallCauseEmit(m_causeCheck, m_causeKeys,
-            textsForKeys(causeTextObject(root, m_language), m_causeKeys), m_users);
+            textsForKeys(causeTextObject(root, languages), m_causeKeys), m_users);
         break;
     case Kind::None:
         break;
@@ -174,8 +181,13 @@ void UninstallProfile::parseUninstallConfig()
         loadDefaultRes();
         return;
     }
-    const ContentDocuments::ServiceConfig config
-        = ContentDocuments::serviceConfig(document.object());
+    ContentDocuments::ServiceConfig config = ContentDocuments::serviceConfig(document.object());
+    if (config.version.size() > ContentDocuments::kMaxVersionLength) {
+        // The settings keep the version; a service does not get to fill them.
+        UninstallLog::error(QStringLiteral("refused configuration version of %1 characters")
+                                .arg(config.version.size()));
+        config.version.clear();
+    }
     startWorker(config.version, config.bannerPic, config.promotionPic, config.recommendApp,
         config.uninstallChose, config.uninstallCause);
 }
@@ -198,25 +210,22 @@ void UninstallProfile::startWorker(const QString& version, const QString& banner
     m_worker = worker;
     worker->runOn(m_thread);
 
-    connect(worker, &UrlHandler::downLoadResEmit, this, &UninstallProfile::deliverResourcesReady,
+    // Every delivery counts: content that comes after a failure replaces the defaults.
+    connect(worker, &UrlHandler::downLoadResEmit, this, &UninstallProfile::downLoadResEmit,
         Qt::QueuedConnection);
     connect(worker, &UrlHandler::LoadResError, this, &UninstallProfile::loadDefaultRes,
         Qt::QueuedConnection);
     connect(
-        worker, &UrlHandler::recAppEmit, this, &UninstallProfile::recAppEmit, Qt::QueuedConnection);
+        worker, &UrlHandler::recAppEmit, this,
+        [this](const QVector<RecApp>& apps) {
+            m_remoteAppsDelivered = true;
+            emit recAppEmit(apps);
+        },
+        Qt::QueuedConnection);
     connect(worker, &UrlHandler::uninstallCauseEmit, this, &UninstallProfile::uninstallCauseEmit,
         Qt::QueuedConnection);
 
     m_thread->start(QThread::InheritPriority);
-}
-
-void UninstallProfile::deliverResourcesReady()
-{
-    // The pictures may be declared ready by the worker and by the defaults: once is enough.
-    if (m_resourcesDelivered)
-        return;
-    m_resourcesDelivered = true;
-    emit downLoadResEmit();
 }
 
 void UninstallProfile::downloadUpdater()

@@ -16,8 +16,9 @@ class QTimer;
 class UrlHandler;
 
 // Delivers the wizard's promotional and questionnaire content: from the remote service when it
-// answers in time, otherwise from the default documents shipped with the product. Either way
-// downLoadResEmit comes exactly once, after the applications and causes of that source.
+// answers in time, otherwise from the default documents shipped with the product. Each source
+// ends its delivery with downLoadResEmit; when the service fails part-way, the defaults come
+// first and whatever the service still delivers follows, so downLoadResEmit may come again.
 class UninstallProfile : public QObject {
     Q_OBJECT
 public:
@@ -42,7 +43,6 @@ private:
     void startWorker(const QString& version, const QString& bannerPic, const QString& promotionPic,
         const QString& recAppUrl, const QString& choseUrl, const QString& causeUrl);
     void downloadUpdater();
-    void deliverResourcesReady();
 
     // Shared with the rest of the process and owned by the host framework.
     QNetworkAccessManager* m_manager = nullptr;
@@ -58,5 +58,5 @@ private:
 
     bool m_timedOut = false;
     bool m_defaultsLoaded = false;
-    bool m_resourcesDelivered = false;
+    bool m_remoteAppsDelivered = false;
 };

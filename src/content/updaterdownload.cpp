@@ -1,13 +1,15 @@
 #include "content/updaterdownload.h"
 
+#include "content/contentfetch.h"
+#include "content/localfiles.h"
 #include "entry/logging.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QTimer>
 #include <QUrl>
 
 UpdaterDownload::UpdaterDownload(const QString& targetPath, QObject* parent)
@@ -28,7 +30,14 @@ UpdaterDownload::~UpdaterDownload()
 
 void UpdaterDownload::start(QNetworkAccessManager* manager, const QUrl& url)
 {
-    m_reply = manager->get(QNetworkRequest(url));
+    // An executable fetched over plain http could be anybody's.
+    if (!ContentFetch::isAllowed(url, ContentFetch::Transport::Secure)) {
+        QTimer::singleShot(0, this, [this, url] {
+            fail(QStringLiteral("refused updater address: ") + url.toDisplayString());
+        });
+        return;
+    }
+    m_reply = ContentFetch::get(manager, url, ContentFetch::kMaxUpdaterBytes);
     connect(m_reply, &QNetworkReply::readyRead, this, &UpdaterDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &UpdaterDownload::onFinished,
         Qt::QueuedConnection);
@@ -42,13 +51,21 @@ void UpdaterDownload::onReadyRead()
 
 void UpdaterDownload::writeAvailable(QNetworkReply* reply)
 {
-    if (m_writeFailed || reply->error() != QNetworkReply::NoError) {
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (m_writeFailed || reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
         // An error page is no updater: drop it, onFinished reports the error.
         reply->readAll();
         return;
     }
     if (!m_file) {
-        QDir().mkpath(QFileInfo(m_targetPath).absolutePath());
+        // QSaveFile would write through a link in the updater's place: none may stay there.
+        const QString folder = QFileInfo(m_targetPath).absolutePath();
+        if (!LocalFiles::makeFolder(folder) || !LocalFiles::removeLink(m_targetPath)) {
+            m_writeFailed = true;
+            UninstallLog::error(QStringLiteral("Failed to write updater file(") + m_targetPath
+                + QStringLiteral("): cannot replace a link"));
+            return;
+        }
         m_file = std::make_unique<QSaveFile>(m_targetPath);
         if (!m_file->open(QIODevice::WriteOnly)) {
             m_writeFailed = true;
@@ -94,12 +111,13 @@ void UpdaterDownload::onFinished()
     m_reply = nullptr;
     reply->deleteLater();
 
-    if (reply->error() != QNetworkReply::NoError) {
-        fail(QStringLiteral("NetworkError error:") + reply->errorString());
+    writeAvailable(reply);
+    // Redirects, empty answers and error pages leave an earlier updater as it is.
+    const QString failure = ContentFetch::failureOf(reply, m_received);
+    if (!failure.isEmpty()) {
+        fail(failure);
         return;
     }
-    // An empty body never signals readyRead; its file is written all the same.
-    writeAvailable(reply);
     if (m_writeFailed) {
         m_file.reset();
         emit finished(false);
@@ -109,6 +127,10 @@ void UpdaterDownload::onFinished()
         fail(QStringLiteral("updater download incomplete: ") + m_targetPath);
         return;
     }
+#ifndef Q_OS_WIN
+    // Set on the open temporary file, so that no link can take the mode elsewhere.
+    m_file->setPermissions(m_file->permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+#endif
     if (!m_file->commit()) {
         logWriteFailure();
         m_file.reset();
@@ -116,9 +138,5 @@ void UpdaterDownload::onFinished()
         return;
     }
     m_file.reset();
-#ifndef Q_OS_WIN
-    QFile::setPermissions(m_targetPath,
-        QFile::permissions(m_targetPath) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-#endif
     emit finished(true);
 }

@@ -11,9 +11,10 @@ class QNetworkReply;
 class QSaveFile;
 class QUrl;
 
-// Downloads the updater, an executable that the wizard may start later. The body is written
-// aside and renamed into place only once the whole of it has arrived, so that a broken or
-// partial download never leaves a runnable file behind; TLS certificates are checked.
+// Downloads the updater, an executable that the wizard may start later, over https (or from
+// the loopback interface). The body is written aside and renamed into place only once the whole
+// of it has arrived with a success status, so that an error page, an empty answer or a broken
+// download never replaces the updater of an earlier run; TLS certificates are checked.
 class UpdaterDownload : public QObject {
     Q_OBJECT
 public:

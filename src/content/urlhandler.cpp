@@ -1,19 +1,19 @@
 #include "content/urlhandler.h"
 
 #include "content/contentdocuments.h"
+#include "content/contentfetch.h"
+#include "content/picturequeue.h"
 #include "entry/logging.h"
+#include "entry/waits.h"
 
 #include "ternproductinfo.h"
 #include "ternsettings.h"
 
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
@@ -28,13 +28,17 @@ UrlHandler::UrlHandler(const QString& version, const QList<DownloadItem>& downlo
     const QString& recAppUrl, const QString& choseUrl, const QString& causeUrl, QObject* parent)
     : QObject(parent)
     , m_language(TernSettings::instance()->language(TernProductInfo::instance()->defaultLanguage()))
-    , m_downloadList(downloads)
+    , m_defaultLanguage(TernProductInfo::instance()->defaultLanguage())
+    , m_pictures(new PictureQueue(downloadDirectory(), this))
     , m_recAppUrl(recAppUrl)
     , m_choseUrl(choseUrl)
     , m_causeUrl(causeUrl)
     , m_version(version)
 {
     registerContentMetaTypes();
+    for (const DownloadItem& item : downloads)
+        m_pictures->append(item);
+    connect(m_pictures, &PictureQueue::finished, this, &UrlHandler::downLoadResEmit);
 }
 
 UrlHandler::~UrlHandler() = default;
@@ -52,24 +56,29 @@ QNetworkAccessManager* UrlHandler::manager()
     return m_manager;
 }
 
-QNetworkReply* UrlHandler::get(const QString& address, void (UrlHandler::*onFinished)())
+void UrlHandler::get(const QString& address, void (UrlHandler::*onFinished)())
 {
     const QUrl url(address, QUrl::TolerantMode);
-    QNetworkReply* reply = manager()->get(QNetworkRequest(url));
+    if (!ContentFetch::isAllowed(url, ContentFetch::Transport::Web)) {
+        UninstallLog::error(QStringLiteral("refused document address: ") + address);
+        failDocument();
+        return;
+    }
+    QNetworkReply* reply = ContentFetch::get(manager(), url, ContentFetch::kMaxDocumentBytes);
     reply->ignoreSslErrors();
     connect(reply, &QNetworkReply::finished, this, onFinished, Qt::QueuedConnection);
 
     // Without a deadline one silent server would hold the wizard on its loading page.
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, [reply, url, ms = m_requestTimeoutMs] {
+    const int waitMs = Waits::scaled(Waits::kConfigurationMs);
+    connect(deadline, &QTimer::timeout, reply, [reply, url, waitMs] {
         UninstallLog::error(
-            QStringLiteral("request timed out after %1 ms: ").arg(ms) + url.toDisplayString());
+            QStringLiteral("request timed out after %1 ms: ").arg(waitMs) + url.toDisplayString());
         reply->abort();
     });
     connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
-    deadline->start(m_requestTimeoutMs);
-    return reply;
+    deadline->start(waitMs);
 }
 
 void UrlHandler::recAppHandelThreadFunction()
@@ -87,61 +96,79 @@ void UrlHandler::causeHandelThreadFunction()
     get(m_causeUrl, &UrlHandler::replyFinished);
 }
 
-void UrlHandler::failDocument(QNetworkReply* reply, const QString& noReplyMessage)
+void UrlHandler::failDocument()
 {
-    if (reply) {
-        UninstallLog::error(QStringLiteral("NetworkError error:") + reply->errorString());
-        reply->deleteLater();
-    } else {
-        UninstallLog::error(noReplyMessage);
-    }
     UninstallLog::debug(QStringLiteral("load default res!"));
     emit LoadResError();
 }
 
+QByteArray UrlHandler::takeBody(QNetworkReply* reply, const QString& noReplyMessage)
+{
+    if (!reply) {
+        UninstallLog::error(noReplyMessage);
+        return {};
+    }
+    reply->deleteLater();
+    // An aborted reply is closed: there is nothing to read.
+    QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+    const QString failure = ContentFetch::failureOf(reply, body.size());
+    if (!failure.isEmpty()) {
+        UninstallLog::error(failure);
+        return {};
+    }
+    return body;
+}
+
 void UrlHandler::recAppReplyFinished()
 {
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (!reply || reply->error() != QNetworkReply::NoError) {
-        failDocument(reply, QStringLiteral("m_recAppReply is nullptr"));
+    const QByteArray body = takeBody(
+        qobject_cast<QNetworkReply*>(sender()), QStringLiteral("m_recAppReply is nullptr"));
+    if (body.isNull()) {
+        // No picture is fetched in a run without applications.
+        if (!m_pictures->isFinished())
+            m_pictures->drop();
+        failDocument();
         return;
     }
     UninstallLog::debug(QStringLiteral("start parse recJson!"));
-    parseBody(reply);
+    if (!parseBody(body))
+        failDocument();
 
+    // Late applications still reach the window, which shows them with the pictures it has.
+    if (m_pictures->isFinished()) {
+        emit downLoadResEmit();
+        return;
+    }
     // The pictures of a version are fetched once; a later run with the same version reuses them.
     TernSettings* settings = TernSettings::instance();
     const QString stored = settings->value(kVersionKey, QString()).toString();
     if (!stored.isEmpty() && stored == m_version) {
+        m_pictures->drop();
         emit downLoadResEmit();
         return;
     }
-    if (m_downloadList.isEmpty())
-        emit downLoadResEmit();
-    else
-        imageDownload();
+    imageDownload();
     settings->setValue(kVersionKey, QVariant(m_version));
 }
 
 void UrlHandler::replyFinished()
 {
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (!reply || reply->error() != QNetworkReply::NoError) {
-        failDocument(reply, QStringLiteral("reply is nullptr"));
+    const QByteArray body
+        = takeBody(qobject_cast<QNetworkReply*>(sender()), QStringLiteral("reply is nullptr"));
+    if (body.isNull()) {
+        failDocument();
         return;
     }
     UninstallLog::debug(QStringLiteral("start parse json!"));
-    parseBody(reply);
+    if (!parseBody(body))
+        failDocument();
 }
 
-void UrlHandler::parseBody(QNetworkReply* reply)
+bool UrlHandler::parseBody(const QByteArray& body)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_document = reply->readAll();
-        parseJson();
-    }
-    reply->deleteLater();
+    QMutexLocker lock(&m_mutex);
+    m_document = body;
+    return parseJson();
 }
 
 void UrlHandler::runOn(QThread* thread)
@@ -151,32 +178,41 @@ void UrlHandler::runOn(QThread* thread)
         Qt::QueuedConnection);
     connect(thread, &QThread::started, this, &UrlHandler::choseHandelThreadFunction,
         Qt::QueuedConnection);
+    connect(
+        thread, &QThread::started, m_pictures,
+        [this] { m_pictures->startDeadline(Waits::scaled(Waits::kConfigurationMs)); },
+        Qt::QueuedConnection);
     connect(thread, &QThread::finished, this, &QObject::deleteLater);
 }
 
-void UrlHandler::parseJson()
+bool UrlHandler::parseJson()
 {
     using namespace ContentDocuments;
     QJsonDocument document;
     QString failure;
     if (!parseDocument(m_document, &document, &failure)) {
         UninstallLog::error(failure);
-        emit LoadResError();
-        return;
+        return false;
     }
     const QJsonObject root = document.object();
+    bool usable = true;
     switch (kindOf(root)) {
     case Kind::RecommendedApps: {
-        const QVector<RecommendedApp> apps = recommendedApps(root, m_language);
+        const QVector<RecommendedApp> apps
+            = recommendedApps(root, { m_language, m_defaultLanguage });
         for (const RecommendedApp& app : apps) {
-            m_downloadList.append({ QUrl(app.picUrl, QUrl::TolerantMode), app.app.icon });
+            m_pictures->append({ QUrl(app.picUrl, QUrl::TolerantMode), app.app.icon });
             m_recApps.append(app.app);
         }
         emit recAppEmit(m_recApps);
         break;
     }
     case Kind::CauseChoice: {
-        const CauseChoice choice = causeChoice(root, m_language);
+        const CauseChoice choice = causeChoice(root, { m_language, m_defaultLanguage });
+        // Without keys the reason page would offer nothing to tick.
+        usable = !choice.keys.isEmpty();
+        if (!usable)
+            break;
         m_causeCheck = choice.causeCheck;
         m_users = choice.users;
         m_causeKeys += choice.keys;
@@ -185,64 +221,27 @@ void UrlHandler::parseJson()
         break;
     }
     case Kind::CauseTexts: {
-        const QMap<QString, QString> texts = allTexts(causeTextObject(root, m_language));
+        const QMap<QString, QString> texts
+            = allTexts(causeTextObject(root, { m_language, m_defaultLanguage }));
+        usable = !texts.isEmpty();
+        if (!usable)
+            break;
         for (auto it = texts.begin(); it != texts.end(); ++it)
             m_causeTexts.insert(it.key(), it.value());
         emit uninstallCauseEmit(m_causeCheck, m_causeKeys, m_causeTexts, m_users);
         break;
     }
     case Kind::None:
+        usable = false;
         break;
     }
+    if (!usable)
+        UninstallLog::error(QStringLiteral("document without usable content"));
     UninstallLog::debug(QStringLiteral("start parse Json ending!"));
+    return usable;
 }
 
 void UrlHandler::imageDownload()
 {
-    if (m_downloadList.isEmpty())
-        return;
-    while (!m_downloadList.isEmpty()) {
-        const DownloadItem item = m_downloadList.takeFirst();
-        // A document must never make the wizard write outside the download directory.
-        if (!ContentDocuments::isSafeFileName(item.fileName)) {
-            UninstallLog::error(QStringLiteral("refused download file name: ") + item.fileName);
-            continue;
-        }
-        m_currentFileName = item.fileName;
-        get(item.url.toString(), &UrlHandler::downloadFinished);
-        return;
-    }
-    // Only refused names were left: the queue ends here.
-    emit downLoadResEmit();
-}
-
-void UrlHandler::savePicture(const QByteArray& data)
-{
-    const QString directory = downloadDirectory();
-    QDir().mkpath(directory);
-    // Written aside and renamed, so that a reader never sees half a picture.
-    QSaveFile file(directory + m_currentFileName);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(data);
-        file.commit();
-    }
-}
-
-void UrlHandler::downloadFinished()
-{
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (reply && reply->error() == QNetworkReply::NoError) {
-        savePicture(reply->readAll());
-        disconnect(reply, &QNetworkReply::finished, this, &UrlHandler::downloadFinished);
-        reply->deleteLater();
-    } else {
-        UninstallLog::error(reply ? QStringLiteral("NetworkError error:") + reply->errorString()
-                                  : QStringLiteral("reply is nullptr"));
-        UninstallLog::debug(QStringLiteral("load default res!"));
-        if (reply)
-            reply->deleteLater();
-    }
-    if (m_downloadList.isEmpty())
-        emit downLoadResEmit();
-    imageDownload();
+    m_pictures->start(manager());
 }

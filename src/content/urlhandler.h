@@ -11,13 +11,16 @@
 #include <QString>
 #include <QVector>
 
+class PictureQueue;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QThread;
 
 // Fetches the content documents that the service configuration names and downloads the
-// pictures, one at a time, into the download directory. Lives on a worker thread of its own and
-// reports only through its signals.
+// pictures into the download directory. Lives on a worker thread of its own and reports only
+// through its signals. Each document has the configuration's wait to arrive, and the pictures
+// together have as long from the moment the worker starts; whatever misses its wait is left to
+// the defaults, so the window never waits longer than that for downLoadResEmit.
 class UrlHandler : public QObject {
     Q_OBJECT
 public:
@@ -26,11 +29,8 @@ public:
         QObject* parent = nullptr);
     ~UrlHandler() override;
 
-    // Every request is given up after this long and handled as that request's failure.
-    static constexpr int kRequestTimeoutMs = 10000;
-    void setRequestTimeout(int milliseconds) { m_requestTimeoutMs = milliseconds; }
-    // Moves the worker to `thread`, which starts the document requests when it starts and
-    // deletes the worker when it finishes.
+    // Moves the worker to `thread`, which starts the document requests and the pictures'
+    // deadline when it starts, and deletes the worker when it finishes.
     void runOn(QThread* thread);
 
     // The folder that the pictures are written to, with a trailing slash.
@@ -48,26 +48,28 @@ public slots:
     void recAppHandelThreadFunction();
     void choseHandelThreadFunction();
     void causeHandelThreadFunction();
-    void downloadFinished();
     void recAppReplyFinished();
     void replyFinished();
 
 private:
-    QNetworkReply* get(const QString& address, void (UrlHandler::*onFinished)());
+    void get(const QString& address, void (UrlHandler::*onFinished)());
     QNetworkAccessManager* manager();
-    void parseJson();
-    // Stores a document's body and interprets it, under the worker's lock.
-    void parseBody(QNetworkReply* reply);
-    void failDocument(QNetworkReply* reply, const QString& noReplyMessage);
-    void savePicture(const QByteArray& data);
+    // False when the document gives nothing the wizard can use.
+    bool parseJson();
+    // The body of a finished document request, or a null array after logging why there is
+    // none; the reply is released either way.
+    QByteArray takeBody(QNetworkReply* reply, const QString& noReplyMessage);
+    // Interprets a document's body under the worker's lock; false when it is of no use.
+    bool parseBody(const QByteArray& body);
+    void failDocument();
 
     // Created in the worker thread on first use: a manager serves only the thread it lives in.
     QNetworkAccessManager* m_manager = nullptr;
     QMutex m_mutex;
     QString m_language;
+    QString m_defaultLanguage;
     QByteArray m_document;
-    QList<DownloadItem> m_downloadList;
-    QString m_currentFileName;
+    PictureQueue* m_pictures = nullptr;
     QString m_recAppUrl;
     QString m_choseUrl;
     QString m_causeUrl;
@@ -77,5 +79,4 @@ private:
     QVector<QString> m_causeKeys;
     QVector<RecApp> m_recApps;
     QMap<QString, QString> m_causeTexts;
-    int m_requestTimeoutMs = kRequestTimeoutMs;
 };

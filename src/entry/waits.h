@@ -8,7 +8,8 @@ namespace Waits {
 
 constexpr int kReportRetryMs = 5000; // re-send unanswered reports after close
 constexpr int kReportLimitMs = 30000; // quit after close even if no report was acknowledged
-constexpr int kConfigurationMs = 3000; // the remote configuration and its documents
+constexpr int kReportTransferMs = 4000; // a silent post is given up before the next retry tick
+constexpr int kConfigurationMs = 3000; // the configuration, each document, all the pictures
 constexpr int kKillPollMs = 1000; // asks whether the ended application is gone
 constexpr int kKillTimeoutMs = 30000; // gives up waiting for it
 

@@ -3,15 +3,15 @@
 #include "ui_clickedstackedwidget.h"
 
 #include "content/contentdocuments.h"
+#include "content/localfiles.h"
+#include "content/urlhandler.h"
 #include "entry/logging.h"
 #include "widgets/recframe.h"
 
 #include "ternresourcemgr.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QHBoxLayout>
-#include <QStandardPaths>
 
 namespace {
 
@@ -23,9 +23,9 @@ QString iconPath(const RecApp& app)
         UninstallLog::error(QStringLiteral("refused icon file name: ") + app.icon);
         return {};
     }
-    const QString downloaded = QStandardPaths::writableLocation(QStandardPaths::DataLocation)
-        + QStringLiteral("/uninstallRes/") + app.icon;
-    if (QFile::exists(downloaded))
+    // A file that could block or swamp the window counts as missing.
+    const QString downloaded = UrlHandler::downloadDirectory() + app.icon;
+    if (LocalFiles::isUsablePicture(downloaded))
         return downloaded;
     UninstallLog::error(QStringLiteral("recApp icon not exists:") + app.name);
     return TernResourceMgr::instance()->productResourceRoot()

@@ -12,6 +12,7 @@ LoadingLabel::LoadingLabel(QWidget*)
     if (imageCount > 0) {
         connect(&frameTimer, &QTimer::timeout, this, &LoadingLabel::advanceFrame);
         frameTimer.setInterval(interval);
+        advancing = true;
     }
     raise();
 }
@@ -23,7 +24,9 @@ void LoadingLabel::startAnimation()
     running = true;
     frame = 0;
     update();
-    frameTimer.start();
+    // Without frames, or without the timer set up for them, ticking would only burn a core.
+    if (imageCount > 0 && advancing)
+        frameTimer.start();
 }
 
 void LoadingLabel::advanceFrame()

@@ -33,6 +33,7 @@ public:
     void startAnimation();
     void advanceFrame();
     int currentFrame() const { return frame; }
+    bool isAnimating() const { return frameTimer.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +47,7 @@ private:
     int interval = 100;
     QString baseImage;
     bool running = false;
+    bool advancing = false; // the frame timer was set up at construction
     int offsetX = 0;
     int offsetY = 0;
 };

@@ -3,6 +3,8 @@
 #include "ui_uninstallwindow.h"
 #include "wizard/uninstall.h"
 
+#include "content/localfiles.h"
+#include "content/urlhandler.h"
 #include "entry/logging.h"
 
 #include "ternga.h"
@@ -17,36 +19,31 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
 
-QString downloadDirectory()
+QString defaultPicture(const QString& folder, const QString& language)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DataLocation)
-        + QStringLiteral("/uninstallRes/");
-}
-
-QString defaultPicture(const QString& folder)
-{
-    const QString language = TernSettings::instance()
-                                 ->language(TernProductInfo::instance()->defaultLanguage())
-                                 .toLower();
     return TernResourceMgr::instance()->productResourceRoot() + QStringLiteral("/uninstallConfig/")
-        + folder + QLatin1Char('/') + language + QStringLiteral(".png");
+        + folder + QLatin1Char('/') + language.toLower() + QStringLiteral(".png");
 }
 
-// The downloaded picture of a kind ("banner", "promotion") for the current language, or the
-// shipped default when the download is not there.
+// The downloaded picture of a kind ("banner", "promotion") for the current language, else the
+// shipped one of the wizard's language, else that of the product's default language. Files that
+// could block or swamp the window count as missing.
 QString offerPicture(const QString& kind, const QString& missingLine)
 {
-    const QString downloaded = downloadDirectory()
+    const QString downloaded = UrlHandler::downloadDirectory()
         + QStringLiteral("%1_pic_%2.png").arg(kind, TernResourceMgr::instance()->currentLanguage());
-    if (QFile::exists(downloaded))
+    if (LocalFiles::isUsablePicture(downloaded))
         return downloaded;
     UninstallLog::debug(missingLine);
-    return defaultPicture(kind + QStringLiteral("_pic"));
+    const QString folder = kind + QStringLiteral("_pic");
+    const QString defaultLanguage = TernProductInfo::instance()->defaultLanguage();
+    const QString shipped
+        = defaultPicture(folder, TernSettings::instance()->language(defaultLanguage));
+    return LocalFiles::isUsablePicture(shipped) ? shipped : defaultPicture(folder, defaultLanguage);
 }
 
 } // namespace
@@ -55,7 +52,8 @@ int Uninstall::readPrice(const QString& language) const
 {
     QFile file(TernResourceMgr::instance()->productResourceRoot()
         + QStringLiteral("/uninstallConfig/price.json"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!LocalFiles::isRegularFile(file.fileName())
+        || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         LogL("Uninstall", 5, "price.json file open error! will return!");
         return -1;
     }
@@ -67,7 +65,11 @@ int Uninstall::readPrice(const QString& language) const
         LogL("Uninstall", 5, "parseJsonErr.error");
         return -1;
     }
-    const QJsonValue value = document.object().value(language);
+    // A language the file does not price takes the product's default language's discount.
+    const QJsonObject prices = document.object();
+    QJsonValue value = prices.value(language);
+    if (value.isUndefined())
+        value = prices.value(TernProductInfo::instance()->defaultLanguage());
     return value.isString() ? value.toString().toInt() : -1;
 }
 

@@ -182,7 +182,11 @@ void Uninstall::loadDownLoadRes()
     UninstallLog::debug(QStringLiteral("Uninstall load downLoad res"));
     uninstallSkin(banner, promotion);
     form->recWidget->setRecAppInfos(recApps);
-    // Content may be delivered twice (remote, then the defaults); only the first ends loading.
+    // No heading above an empty pager.
+    form->frameRecTitle->setVisible(!recApps.isEmpty());
+    form->recWidget->setVisible(!recApps.isEmpty());
+    // Content may come again (the defaults after a failure, then what the service still
+    // delivers): every delivery is shown, only the first ends loading.
     if (form->processPage->currentIndex() == 0)
         loadFinishedSlot();
 }

@@ -54,7 +54,14 @@ QString dataLocation()
 
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
 {
-    QFile file(productFile());
+    mergeIntoProduct(productFile(), members, extendParams);
+    TernProductInfo::reloadDescription();
+}
+
+bool mergeIntoProduct(
+    const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams)
+{
+    QFile file(productFile);
     QJsonObject product;
     if (file.open(QIODevice::ReadOnly))
         product = QJsonDocument::fromJson(file.readAll()).object();
@@ -65,8 +72,7 @@ void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
     for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
         params.insert(it.key(), it.value());
     product.insert(QStringLiteral("extendParams"), params);
-    writeFile(productFile(), QJsonDocument(product).toJson());
-    TernProductInfo::reloadDescription();
+    return writeFile(productFile, QJsonDocument(product).toJson());
 }
 
 void setExtendParam(const QString& name, const QString& value)
@@ -94,25 +100,25 @@ void clearAnalyticsEvents()
 }
 
 namespace {
-QString logFilePath()
+QString logFilePath(const QString& dataFolder = QString())
 {
-    return dataLocation() + QStringLiteral("/uninstall.log");
+    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
 }
 } // namespace
 
-QStringList logLines()
+QStringList logLines(const QString& dataFolder)
 {
-    QFile file(logFilePath());
+    QFile file(logFilePath(dataFolder));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QStringList logMessages(const QString& channel)
+QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
     // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
     QStringList messages;
-    const QStringList lines = logLines();
+    const QStringList lines = logLines(dataFolder);
     for (const QString& line : lines) {
         const int channelStart = line.indexOf(QStringLiteral("] [")) + 3;
         const int channelEnd = line.indexOf(QLatin1Char(']'), channelStart);

@@ -20,14 +20,18 @@ QString dataLocation();
 // Rewrites product.json with the given top-level members and extended parameters merged in,
 // and makes the framework read it again.
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams = {});
+// The same for the product description of another installation; false when it cannot be written.
+bool mergeIntoProduct(
+    const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams = {});
 void setExtendParam(const QString& name, const QString& value);
 
 // Analytics events the framework stand-in recorded, oldest first.
 QList<QJsonObject> analyticsEvents();
 void clearAnalyticsEvents();
-// Lines of the wizard's log file, and the messages of those lines (the part after the level).
-QStringList logLines();
-QStringList logMessages(const QString& channel = QString());
+// Lines of the wizard's log file, and the messages of those lines (the part after the level);
+// by default the log of this process's product, else the one in the data folder given.
+QStringList logLines(const QString& dataFolder = QString());
+QStringList logMessages(const QString& channel = QString(), const QString& dataFolder = QString());
 void clearLog();
 // Sends the logging library's lines to that file, as main_entry does.
 void useWizardLog();

@@ -69,7 +69,7 @@ private slots:
     void causeChoice_data()
     {
         QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("language"); // the product's default language is "en"
         QTest::addColumn<QVector<QString>>("keys");
         QTest::addColumn<bool>("causeCheck");
         QTest::addColumn<QString>("users");
@@ -82,8 +82,11 @@ private slots:
             << both << "fr" << QVector<QString> { "a" } << true << "9";
         QTest::newRow("language code is exact")
             << both << "DE" << QVector<QString> { "a" } << true << "9";
-        QTest::newRow("neither") << QByteArray(R"({"uninstallChose": {"de": ["x"]}})") << "fr"
-                                 << QVector<QString>() << false << "";
+        QTest::newRow("product language without a default")
+            << QByteArray(R"({"uninstallChose": {"en": ["e"]}})") << "it"
+            << QVector<QString> { "e" } << false << "";
+        QTest::newRow("none of the three") << QByteArray(R"({"uninstallChose": {"de": ["x"]}})")
+                                           << "fr" << QVector<QString>() << false << "";
         QTest::newRow("non-string keys read empty")
             << QByteArray(R"({"uninstallChose": {"default": ["a", 3, null]}})") << "en"
             << QVector<QString> { "a", "", "" } << false << "";
@@ -99,37 +102,62 @@ private slots:
     {
         QFETCH(QByteArray, json);
         QFETCH(QString, language);
-        const CauseChoice choice = ContentDocuments::causeChoice(object(json), language);
+        const CauseChoice choice
+            = ContentDocuments::causeChoice(object(json), { language, QStringLiteral("en") });
         QTEST(choice.keys, "keys");
         QTEST(choice.causeCheck, "causeCheck");
         QTEST(choice.users, "users");
     }
 
-    void recommendedAppsOfExactLanguage()
+    void recommendedAppFields()
     {
-        const QJsonObject root = object(kApps);
-
-        const QVector<RecommendedApp> apps = recommendedApps(root, QStringLiteral("en"));
+        const QVector<RecommendedApp> apps = recommendedApps(object(kApps), { "en", "en" });
         QCOMPARE(apps.size(), 3);
         QCOMPARE(apps[0].app, (RecApp { "a.png", "A", "https://a" }));
         QCOMPARE(apps[0].picUrl, QStringLiteral("https://p/a.png"));
         QCOMPARE(apps[1].app, RecApp());
         QCOMPARE(apps[2].app, (RecApp { "", "B", "" }));
-        // No fall-back for the applications: another language gets none.
-        QVERIFY(recommendedApps(root, QStringLiteral("fr")).isEmpty());
+    }
+
+    void recommendedAppsOfLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("language"); // the product's default language is "en"
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("firstIcon");
+
+        QByteArrayList icons;
+        for (int i = 0; i < 30; ++i)
+            icons.append("{\"icon\": \"" + QByteArray::number(i) + "\"}");
+        const QByteArray many = "{\"recommendApp\": {\"en\": [" + icons.join(',') + "]}}";
+        const QByteArray english = "{\"recommendApp\": {\"en\": [{\"icon\": \"e.png\"}]}}";
+        QTest::newRow("own language") << QByteArray(kApps) << "en" << 3 << "a.png";
+        QTest::newRow("default entry") << QByteArray(kApps) << "it" << 1 << "d.png";
+        QTest::newRow("product language") << english << "it" << 1 << "e.png";
+        QTest::newRow("at most 24") << many << "en" << kMaxRecommendedApps << "0";
+    }
+
+    void recommendedAppsOfLanguage()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, language);
+        const QVector<RecommendedApp> apps
+            = recommendedApps(object(json), { language, QStringLiteral("en") });
+        QTEST(int(apps.size()), "count");
+        QTEST(apps.first().app.icon, "firstIcon");
     }
 
     void causeTextsDefaultAndRemote()
     {
         const QJsonObject root = object(kTexts);
-        const QJsonObject texts = causeTextObject(root, QStringLiteral("en"));
+        const QJsonObject texts = causeTextObject(root, { "en", "en" });
 
         // The defaults map exactly the collected keys, the remote document whatever it holds.
         QCOMPARE(textsForKeys(texts, { "a", "b" }),
             (QMap<QString, QString> { { "a", "" }, { "b", "Bee" } }));
         QCOMPARE(allTexts(texts),
             (QMap<QString, QString> { { "b", "Bee" }, { "c", "Sea" }, { "n", "" } }));
-        QCOMPARE(allTexts(causeTextObject(root, QStringLiteral("de"))),
+        QCOMPARE(allTexts(causeTextObject(root, { "de", "en" })),
             (QMap<QString, QString> { { "a", "Ah" } }));
     }
 

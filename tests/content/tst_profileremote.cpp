@@ -1,9 +1,11 @@
 #include "content/uninstallprofile.h"
 #include "content/urlhandler.h"
+#include "entry/waits.h"
 
 #include "contentevents.h"
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 
 #include "ternlog.h"
 #include "ternsettings.h"
@@ -23,6 +25,12 @@ QByteArray downloaded(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// A distinct picture per path, so that a file tells where it came from.
+QByteArray pictureOf(const QString& path)
+{
+    return TestFiles::png(8 + int(qHash(path) % 64));
+}
+
 QString version()
 {
     return TernSettings::instance()
@@ -39,9 +47,10 @@ class TestProfileRemote : public QObject {
     QString address(const QString& path) const { return m_server->address(path); }
 
     // icons: (icon name, picture path on the server) per application, in document order.
-    void serveDocuments(const QString& version, const QList<QPair<QString, QString>>& icons)
+    void serveDocuments(
+        const QString& version, const QList<QPair<QString, QString>>& icons, int appsDelayMs = 0)
     {
-        using Response = HttpTestServer::Response;
+        using Response = LoopbackServer::Response;
         const QJsonObject config { { "version", version },
             { "banner_pic", address(QStringLiteral("/pics/banner_")) },
             { "promotion_pic", address(QStringLiteral("/pics/promotion_")) },
@@ -56,20 +65,22 @@ class TestProfileRemote : public QObject {
             apps.append(QJsonObject { { "icon", icon.first }, { "name", "App " + icon.first },
                 { "url", "https://apps.example/" + icon.first },
                 { "pic_url", address(icon.second) } });
-            m_server->setResponse(icon.second, Response::ok("picture " + icon.second.toUtf8()));
+            m_server->setResponse(icon.second, Response::ok(pictureOf(icon.second)));
         }
         const QJsonObject rec { { "recommendApp", QJsonObject { { "en", apps } } } };
-        m_server->setResponse(
-            QStringLiteral("/rec.json"), Response::json(QJsonDocument(rec).toJson()));
+        m_server->setResponse(QStringLiteral("/rec.json"),
+            Response::json(QJsonDocument(rec).toJson()).delayed(appsDelayMs));
         m_server->setResponse(QStringLiteral("/chose.json"),
             Response::json(R"({"uninstallCuaseCheck": true, "users": "3 users",
                 "uninstallChose": {"en": ["a", "b"], "default": ["x"]}})"));
         m_server->setResponse(QStringLiteral("/cause.json"),
             Response::json(R"({"uninstallCause": {"default": {"b": "Bee", "c": "Sea"}}})"));
-        m_server->setResponse(QStringLiteral("/pics/banner_en.png"), Response::ok("banner"));
-        m_server->setResponse(QStringLiteral("/pics/promotion_en.png"), Response::ok("promotion"));
+        for (const QString& picture :
+            { QStringLiteral("/pics/banner_en.png"), QStringLiteral("/pics/promotion_en.png") })
+            m_server->setResponse(picture, Response::ok(pictureOf(picture)));
     }
 
+    // Picture paths requested, sorted: up to four are fetched at a time.
     QStringList pictureRequests() const
     {
         QStringList pictures = m_server->requestedPaths();
@@ -77,20 +88,25 @@ class TestProfileRemote : public QObject {
             std::remove_if(pictures.begin(), pictures.end(),
                 [](const QString& path) { return path.endsWith(QLatin1String(".json")); }),
             pictures.end());
+        pictures.sort();
         return pictures;
     }
 
-    HttpTestServer* m_server = nullptr;
+    LoopbackServer* m_server = nullptr;
 
 private slots:
-    void initTestCase() { TestEnv::useWizardLog(); }
+    void initTestCase()
+    {
+        TestEnv::useWizardLog();
+        Waits::setScale(0.5);
+    }
 
     void init()
     {
         TestEnv::clearLog();
         TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
         QDir(UrlHandler::downloadDirectory()).removeRecursively();
-        m_server = new HttpTestServer(this);
+        m_server = new LoopbackServer;
         QVERIFY(m_server->listen());
         TestEnv::setExtendParam(
             QStringLiteral("uninstallConfigURL"), address(QStringLiteral("/config.json")));
@@ -112,12 +128,12 @@ private slots:
             QTRY_COMPARE(events.causes.size(), 1);
 
             QCOMPARE(pictureRequests(),
-                (QStringList { "/pics/banner_en.png", "/pics/promotion_en.png", "/icons/a.png",
-                    "/icons/b.png" }));
-            QCOMPARE(downloaded("banner_pic_en.png"), QByteArray("banner"));
-            QCOMPARE(downloaded("promotion_pic_en.png"), QByteArray("promotion"));
-            QCOMPARE(downloaded("a.png"), QByteArray("picture /icons/a.png"));
-            QCOMPARE(downloaded("b.png"), QByteArray("picture /icons/b.png"));
+                (QStringList { "/icons/a.png", "/icons/b.png", "/pics/banner_en.png",
+                    "/pics/promotion_en.png" }));
+            QCOMPARE(downloaded("banner_pic_en.png"), pictureOf("/pics/banner_en.png"));
+            QCOMPARE(downloaded("promotion_pic_en.png"), pictureOf("/pics/promotion_en.png"));
+            QCOMPARE(downloaded("a.png"), pictureOf("/icons/a.png"));
+            QCOMPARE(downloaded("b.png"), pictureOf("/icons/b.png"));
             QCOMPARE(version(), QStringLiteral("3"));
 
             QCOMPARE(events.recApps.size(), 1);
@@ -145,6 +161,8 @@ private slots:
         QCOMPARE(events.recApps.size(), 1);
         QCOMPARE(m_server->requestCount(QStringLiteral("/cause.json")), 1);
         QVERIFY(pictureRequests().isEmpty());
+        // Nor does the pictures' deadline bring a second delivery.
+        QTest::qWait(Waits::scaled(Waits::kConfigurationMs) + 200);
         QCOMPARE(events.ready, 1);
     }
 
@@ -153,13 +171,13 @@ private slots:
         serveDocuments("4",
             { { "a.png", "/icons/a.png" }, { "b.png", "/icons/b.png" },
                 { "c.png", "/icons/c.png" } });
-        m_server->setResponse(QStringLiteral("/icons/b.png"), HttpTestServer::Response::error(500));
+        m_server->setResponse(QStringLiteral("/icons/b.png"), LoopbackServer::Response::error(500));
 
         UninstallProfile profile;
         ContentEvents events(&profile);
         QTRY_COMPARE(events.ready, 1);
         QCOMPARE(pictureRequests().size(), 5);
-        QCOMPARE(downloaded("c.png"), QByteArray("picture /icons/c.png"));
+        QCOMPARE(downloaded("c.png"), pictureOf("/icons/c.png"));
         QVERIFY(!QFile::exists(UrlHandler::downloadDirectory() + "b.png"));
         const QStringList errors = TestEnv::logMessages("error");
         QCOMPARE(errors.size(), 1);
@@ -168,21 +186,37 @@ private slots:
         QCOMPARE(events.ready, 1);
     }
 
+    // A failed document brings the defaults; what the service delivers after that replaces
+    // them, while applications it delivered before stay.
+    void failingCauseChoiceAddsTheDefaults_data()
+    {
+        QTest::addColumn<bool>("applicationsFirst");
+        QTest::addColumn<QList<int>>("applicationLists"); // sizes, in the order emitted
+        QTest::newRow("applications after the failure") << false << QList<int> { 4, 1 };
+        QTest::newRow("applications before the failure") << true << QList<int> { 1 };
+    }
+
     void failingCauseChoiceAddsTheDefaults()
     {
-        serveDocuments("5", { { "a.png", "/icons/a.png" } });
-        m_server->setResponse(QStringLiteral("/chose.json"), HttpTestServer::Response::error(404));
+        QFETCH(bool, applicationsFirst);
+        QFETCH(QList<int>, applicationLists);
+        using Response = LoopbackServer::Response;
+        serveDocuments("5", { { "a.png", "/icons/a.png" } }, applicationsFirst ? 0 : 300);
+        m_server->setResponse(QStringLiteral("/chose.json"),
+            Response::error(404).delayed(applicationsFirst ? 300 : 0));
 
         UninstallProfile profile;
         ContentEvents events(&profile);
-        // The defaults (four applications, five causes) and the remote applications, in any order.
-        QTRY_COMPARE(events.recApps.size(), 2);
-        QTRY_VERIFY(QFile::exists(UrlHandler::downloadDirectory() + "a.png"));
+        QTRY_COMPARE(events.ready, 2);
+        QTRY_COMPARE(events.recApps.size(), applicationLists.size());
+        QList<int> sizes;
+        for (const QVector<RecApp>& apps : qAsConst(events.recApps))
+            sizes.append(apps.size());
+        QCOMPARE(sizes, applicationLists);
+        QCOMPARE(downloaded("a.png"), pictureOf("/icons/a.png"));
         QCOMPARE(events.causes.size(), 1);
         QCOMPARE(events.causes.first().keys.size(), 5);
-        QCOMPARE(events.recApps[0].size() + events.recApps[1].size(), 5);
-        QTest::qWait(200); // time for a second downLoadResEmit that must not come
-        QCOMPARE(events.ready, 1);
+        QCOMPARE(events.order.last(), QStringLiteral("downLoadResEmit"));
         QCOMPARE(m_server->requestCount(QStringLiteral("/cause.json")), 0);
         QVERIFY(TestEnv::logMessages("debug").contains(QStringLiteral("load default res!")));
     }
@@ -218,8 +252,8 @@ private slots:
     void destroyedWhileRequestsHang()
     {
         serveDocuments("8", {});
-        m_server->setResponse(QStringLiteral("/rec.json"), HttpTestServer::Response::noAnswer());
-        m_server->setResponse(QStringLiteral("/chose.json"), HttpTestServer::Response::noAnswer());
+        m_server->setResponse(QStringLiteral("/rec.json"), LoopbackServer::Response::noAnswer());
+        m_server->setResponse(QStringLiteral("/chose.json"), LoopbackServer::Response::noAnswer());
 
         auto* profile = new UninstallProfile;
         QTRY_COMPARE(m_server->requestCount(QStringLiteral("/rec.json")), 1);

@@ -2,8 +2,9 @@
 #include "content/updaterdownload.h"
 #include "content/updaterlocation.h"
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 
 #include "framework.h"
 #include "platform.h"
@@ -16,29 +17,42 @@
 
 namespace {
 
+QString updaterFolder()
+{
+    return QFileInfo(updaterPath()).absolutePath();
+}
+
 QStringList updaterFolderEntries()
 {
-    return QDir(QFileInfo(updaterPath()).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+    return QDir(updaterFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
 
-// The wizard runs the updater later: only a complete download may become a file.
+// The wizard runs the updater later: only a complete download over a trusted transport may
+// become that file, and nothing else may replace the one an earlier run left. Links in its
+// place are among the hostile content rows.
 class TestUpdaterDownload : public QObject {
     Q_OBJECT
 
-    // Downloads /updater with the given answer; returns what finished() said.
-    bool download(const HttpTestServer::Response& response)
+    // Downloads from `address` (a path on the service, or a whole address); returns what
+    // finished() said.
+    bool download(const QString& address)
     {
-        m_server->setResponse(QStringLiteral("/updater"), response);
         UpdaterDownload download(updaterPath());
         QSignalSpy finished(&download, &UpdaterDownload::finished);
-        download.start(
-            Framework::networkAccessManager(), m_server->url(QStringLiteral("/updater")));
+        download.start(Framework::networkAccessManager(),
+            address.startsWith('/') ? m_server->url(address) : QUrl(address));
         return finished.wait() && finished.first().first().toBool();
     }
 
-    HttpTestServer* m_server = nullptr;
+    LoopbackServer* m_server = nullptr;
     QByteArray m_body;
 
 private slots:
@@ -52,9 +66,10 @@ private slots:
     void init()
     {
         TestEnv::clearLog();
-        QDir(QFileInfo(updaterPath()).absolutePath()).removeRecursively();
-        m_server = new HttpTestServer(this);
+        QDir(updaterFolder()).removeRecursively();
+        m_server = new LoopbackServer;
         QVERIFY(m_server->listen());
+        m_server->setResponse(QStringLiteral("/updater"), LoopbackServer::Response::ok(m_body));
     }
 
     void cleanup()
@@ -63,12 +78,21 @@ private slots:
         m_server = nullptr;
     }
 
+    void completeBodyBecomesExecutable_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("plain") << "/updater";
+        QTest::newRow("redirect within the service") << "/moved";
+    }
+
     void completeBodyBecomesExecutable()
     {
-        QVERIFY(download(HttpTestServer::Response::ok(m_body)));
-        QFile file(updaterPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), m_body);
+        QFETCH(QString, address);
+        m_server->setResponse(
+            QStringLiteral("/moved"), LoopbackServer::Response::redirect(302, "/updater"));
+
+        QVERIFY(download(address));
+        QCOMPARE(contentOf(updaterPath()), m_body);
 #ifndef Q_OS_WIN
         QVERIFY(QFileInfo(updaterPath()).isExecutable());
 #endif
@@ -76,27 +100,47 @@ private slots:
         QVERIFY(TestEnv::logMessages(QStringLiteral("error")).isEmpty());
     }
 
-    void brokenDownloadLeavesNoFile_data()
+    void failedFetchKeepsTheEarlierUpdater_data()
     {
-        QTest::addColumn<HttpTestServer::Response>("response");
-        QTest::newRow("closed mid-body") << HttpTestServer::Response::truncated(m_body, 20000);
-        QTest::newRow("error status") << HttpTestServer::Response::error(500, "server error");
-        QTest::newRow("connection dropped") << HttpTestServer::Response::closeConnection();
+        using Response = LoopbackServer::Response;
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<Response>("answer");
+        QTest::addColumn<QString>("error"); // the start of the first "error" line
+
+        const QString network = QStringLiteral("NetworkError error:");
+        QTest::newRow("cut off") << "/updater" << Response::truncated(m_body, 20000) << network;
+        QTest::newRow("server error") << "/updater" << Response::error(500, "oops") << network;
+        QTest::newRow("no content")
+            << "/updater" << Response::error(204) << "NetworkError error:empty body";
+        QTest::newRow("redirect without a target")
+            << "/updater" << Response::error(302, "<html>moved</html>") << network;
+        QTest::newRow("redirect off to plain http")
+            << "/updater" << Response::redirect(301, "http://updates.example/u")
+            << "refused redirect to http://updates.example/u";
+        QTest::newRow("plain http address")
+            << "http://updates.example/updater" << Response() << "refused updater address: ";
     }
 
-    void brokenDownloadLeavesNoFile()
+    void failedFetchKeepsTheEarlierUpdater()
     {
-        QFETCH(HttpTestServer::Response, response);
-        QVERIFY(!download(response));
-        QVERIFY(updaterFolderEntries().isEmpty());
+        QFETCH(QString, address);
+        QFETCH(LoopbackServer::Response, answer);
+        QFETCH(QString, error);
+        QVERIFY(TestEnv::writeFile(updaterPath(), "earlier updater"));
+        const auto before = TestFiles::fingerprints(updaterFolder());
+        m_server->setResponse(QStringLiteral("/updater"), answer);
+
+        QVERIFY(!download(address));
+        QCOMPARE(
+            TestFiles::changed(before, TestFiles::fingerprints(updaterFolder())), QStringList());
+        QCOMPARE(contentOf(updaterPath()), QByteArray("earlier updater"));
         const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(errors.first().startsWith(QStringLiteral("NetworkError error:")));
+        QVERIFY2(
+            !errors.isEmpty() && errors.first().startsWith(error), qPrintable(errors.join('|')));
     }
 
     void profileFetchesTheUpdater()
     {
-        m_server->setResponse(QStringLiteral("/updater"), HttpTestServer::Response::ok(m_body));
         TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), QString());
         TestEnv::setExtendParam(
             QStringLiteral("updateAppUrl"), m_server->address(QStringLiteral("/updater")));

@@ -1,7 +1,7 @@
 // The product's uninstaller run as the host runs it, in installations of its own: what it
 // returns, what it leaves on disk and what reaches the feedback service.
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
 #include "wizardprocess.h"
 
@@ -90,7 +90,7 @@ class TestUninstallRun : public QObject {
     Q_OBJECT
 
 private:
-    HttpTestServer m_service;
+    LoopbackServer m_service;
     int m_installations = 0;
     QString m_productName;
 
@@ -172,7 +172,7 @@ private slots:
     {
         QVERIFY(m_service.listen());
         m_service.setResponse(
-            QStringLiteral("/report"), HttpTestServer::Response::json("{\"code\":0}"));
+            QStringLiteral("/report"), LoopbackServer::Response::json("{\"code\":0}"));
     }
 
     void init() { m_service.clearRecords(); }

@@ -5,7 +5,7 @@
 
 #include "entry/waits.h"
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
 #include "wizardprocess.h"
 
@@ -14,18 +14,21 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 
 const QString kPath = QStringLiteral("/feedback");
 const QString kUserId = QStringLiteral("{0f0e0d0c-0b0a-0908-0706-050403020100}");
 const QString kEmail = QStringLiteral("ana@example.com");
 
-// The sample product's reports ("Tern Converter" 3.2.0, brand "tern", id 1024, in English),
-// written out by hand; the report id and time of the first are taken from the posted body.
-QByteArray expectedFirstReport(const QJsonObject& posted, const QByteArray& causes)
+// The sample product's reports (3.2.0, brand "tern", id 1024, in English), written out by
+// hand; the report id and time of the first are taken from the posted body.
+QByteArray expectedFirstReport(
+    const QJsonObject& posted, const QByteArray& productName, const QByteArray& causes)
 {
-    return R"({"brand":"tern","language":"en","productId":"1024","productName":"Tern Converter",)"
-           R"("productVersion":"3.2.0","tid":")"
+    return R"({"brand":"tern","language":"en","productId":"1024","productName":")" + productName
+        + R"(","productVersion":"3.2.0","tid":")"
         + posted.value(QStringLiteral("tid")).toString().toUtf8() + R"(","time":")"
         + posted.value(QStringLiteral("time")).toString().toUtf8() + R"(","uninstallCause":)"
         + causes + R"(,"userId":")" + kUserId.toUtf8() + R"("})";
@@ -48,7 +51,10 @@ bool idTellsTheTime(const QJsonObject& first)
             first.value(QStringLiteral("time")).toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers };
+// The waits of the runs: a tenth of the product's (WizardProcess).
+constexpr double kRunScale = 0.1;
+
+enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers, HangsThenAnswers };
 
 // The walk a user makes: continue, tick a cause and write a note, continue twice, wait for
 // the removal, leave an address and press Done. Every wait leaves room for a busy machine.
@@ -101,6 +107,10 @@ private slots:
             << Service::RefusesSecondOnce << 1.6 << 3.4 << 2 << 1;
         // The 30 s limit: six ticks.
         QTest::newRow("service never answers") << Service::NeverAnswers << 5.0 << 8.0 << -1 << -1;
+        // Posts that hang are given up before the next tick, so the service, back after 12 s
+        // (2.4 ticks), receives both reports and the run ends before the limit.
+        QTest::newRow("service hangs 12 s, then answers")
+            << Service::HangsThenAnswers << 2.8 << 5.8 << -1 << -1;
     }
 
     void removalReportsAndEnds()
@@ -113,30 +123,39 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        QList<QByteArray> firsts;
-        QList<QByteArray> seconds;
-        qint64 closedAt = -1; // the second report's first arrival
-        HttpTestServer server;
+        std::atomic<qint64> closedAt { -1 }; // the second report's first arrival
+        std::atomic<int> firstsTaken { 0 };
+        std::atomic<int> secondsTaken { 0 };
+        LoopbackServer server;
         QVERIFY(server.listen());
-        server.setHandler(kPath, [&](const HttpTestServer::Request& request) {
+        server.setHandler(kPath, [&](const LoopbackServer::Request& request) {
             const bool first = request.body.contains("\"uninstallCause\"");
-            (first ? firsts : seconds).append(request.body);
             if (!first && closedAt < 0)
                 closedAt = clock.elapsed();
-            if (service == Service::NeverAnswers)
-                return HttpTestServer::Response::noAnswer();
+            const bool hanging = service == Service::NeverAnswers
+                || (service == Service::HangsThenAnswers
+                    && (closedAt < 0 || clock.elapsed() < closedAt + 12000 * kRunScale));
+            if (hanging)
+                return LoopbackServer::Response::noAnswer();
+            const int taken = ++(first ? firstsTaken : secondsTaken);
             if ((service == Service::RefusesFirst && first)
-                || (service == Service::RefusesSecondOnce && seconds.size() == 1))
-                return HttpTestServer::Response::error(503);
-            return HttpTestServer::Response::json(R"({"code":0})");
+                || (service == Service::RefusesSecondOnce && !first && taken == 1))
+                return LoopbackServer::Response::error(503);
+            return LoopbackServer::Response::json(R"({"code":0})");
         });
 
-        const QString installation
-            = WizardProcess::makeInstallation(QString::fromLatin1(QTest::currentDataTag())
-                                                  .replace(QLatin1Char(' '), QLatin1Char('-')),
-                { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
-                    { QStringLiteral("uninstallReportUrl"), server.address(kPath) } });
-        TestEnv::clearLog();
+        // A name of its own: a process of another test named after the sample product would
+        // count as the application still running.
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
+        const QString productName = QStringLiteral("Tern Reports %1 %2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(qHash(tag));
+        const QString installation = WizardProcess::makeInstallation(tag,
+            { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
+                { QStringLiteral("uninstallReportUrl"), server.address(kPath) } },
+            productName);
+        const QString dataFolder
+            = QFileInfo(TestEnv::dataLocation()).absolutePath() + '/' + productName;
 
         const WizardProcess::Run run = WizardProcess::run(
             installation, writeScript(), { QStringLiteral("-start_uninstall") }, 120000);
@@ -145,13 +164,18 @@ private slots:
         QVERIFY2(!QFile::exists(installation + QStringLiteral("/product.json")), "the removal ran");
 
         // The documents, byte for byte, tied together by one report id that tells the time.
+        QList<QByteArray> firsts;
+        QList<QByteArray> seconds;
+        const QList<LoopbackServer::Request> posts = server.requests(kPath);
+        for (const LoopbackServer::Request& post : posts)
+            (post.body.contains("\"uninstallCause\"") ? firsts : seconds).append(post.body);
         QVERIFY(!firsts.isEmpty() && !seconds.isEmpty());
         const QByteArray first = firsts.first();
         const QByteArray causes
             = "[{\"slow\":false},{\"crash\":true},{\"price\":false},{\"features\":false},"
               "{\"other\":false},\"Too many windows\"]";
         const QJsonObject firstObject = QJsonDocument::fromJson(first).object();
-        QCOMPARE(first, expectedFirstReport(firstObject, causes));
+        QCOMPARE(first, expectedFirstReport(firstObject, productName.toUtf8(), causes));
         QVERIFY(idTellsTheTime(firstObject));
         const QByteArray second = expectedSecondReport(firstObject);
         for (const QByteArray& body : qAsConst(firsts))
@@ -160,7 +184,7 @@ private slots:
             QCOMPARE(body, second);
 
         // The first report left before the removal began.
-        const QStringList log = TestEnv::logMessages(QStringLiteral("debug"));
+        const QStringList log = TestEnv::logMessages(QStringLiteral("debug"), dataFolder);
         QVERIFY(log.contains(QStringLiteral("uid CEIPIdentifier:") + kUserId));
         QVERIFY(log.contains(QStringLiteral("report data ") + QString::fromUtf8(first)));
         const int reported = log.indexOf(QStringLiteral("start first report!"));
@@ -174,8 +198,10 @@ private slots:
             QCOMPARE(seconds.size(), secondPosts);
         else
             QVERIFY(firsts.size() >= 2 && seconds.size() >= 2);
+        if (service == Service::HangsThenAnswers)
+            QVERIFY(firstsTaken >= 1 && secondsTaken >= 1);
 
-        const double tick = Waits::kReportRetryMs * 0.1;
+        const double tick = Waits::kReportRetryMs * kRunScale;
         const qint64 waited = endedAt - closedAt;
         QVERIFY2(waited >= earliestEnd * tick && waited <= latestEnd * tick,
             qPrintable(QStringLiteral("ended %1 ms after the close").arg(waited)));

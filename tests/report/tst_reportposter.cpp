@@ -1,9 +1,10 @@
 // Posting one report to a real loopback service: the request as the service sees it, and how
 // every kind of answer is logged and told back.
 
-#include "httptestserver.h"
+#include "loopbackserver.h"
 #include "testenvironment.h"
 
+#include "entry/waits.h"
 #include "report/reportposter.h"
 
 #include "ternlog.h"
@@ -21,35 +22,42 @@ class TestReportPoster : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestEnv::useWizardLog(); }
+    void initTestCase()
+    {
+        TestEnv::useWizardLog();
+        // A silent post is given up after a second instead of four.
+        Waits::setScale(0.25);
+    }
 
     void init() { TestEnv::clearLog(); }
 
     void answer_data()
     {
-        QTest::addColumn<HttpTestServer::Response>("response");
+        QTest::addColumn<LoopbackServer::Response>("response");
         QTest::addColumn<bool>("delivered");
         QTest::addColumn<QString>("logged");
-        QTest::newRow("accepted") << HttpTestServer::Response::json(R"({"code":0})") << true
+        QTest::newRow("accepted") << LoopbackServer::Response::json(R"({"code":0})") << true
                                   << QStringLiteral(
                                          "HTTP POST request successful and Response: {\"code\":0}");
-        QTest::newRow("accepted, empty answer") << HttpTestServer::Response::ok(
+        QTest::newRow("accepted, empty answer") << LoopbackServer::Response::ok(
             QByteArray()) << true << QStringLiteral("HTTP POST request successful and Response: ");
-        QTest::newRow("server error") << HttpTestServer::Response::error(500, "broken") << false
+        QTest::newRow("server error") << LoopbackServer::Response::error(500, "broken") << false
                                       << QStringLiteral("HTTP POST request failed: ");
-        QTest::newRow("connection dropped") << HttpTestServer::Response::closeConnection() << false
-                                            << QStringLiteral("HTTP POST request failed: ");
-        QTest::newRow("late answer") << HttpTestServer::Response::json("{}").delayed(
-            300) << true << QStringLiteral("HTTP POST request successful and Response: {}");
+        QTest::newRow("cut off") << LoopbackServer::Response::truncated("{}", 1) << false
+                                 << QStringLiteral("HTTP POST request failed: ");
+        QTest::newRow("late answer") << LoopbackServer::Response::json("{}").delayed(
+            200) << true << QStringLiteral("HTTP POST request successful and Response: {}");
+        QTest::newRow("silent service") << LoopbackServer::Response::noAnswer() << false
+                                        << QStringLiteral("HTTP POST request failed: ");
     }
 
     void answer()
     {
-        QFETCH(HttpTestServer::Response, response);
+        QFETCH(LoopbackServer::Response, response);
         QFETCH(bool, delivered);
         QFETCH(QString, logged);
 
-        HttpTestServer server;
+        LoopbackServer server;
         QVERIFY(server.listen());
         server.setResponse(QStringLiteral("/feedback"), response);
         ReportPoster poster;
@@ -63,7 +71,7 @@ private slots:
 
         // A connection dropped without an answer is tried once more by the network stack.
         QVERIFY(server.requestCount() >= 1);
-        const HttpTestServer::Request request = server.requests().first();
+        const LoopbackServer::Request request = server.requests().first();
         QCOMPARE(request.method, QByteArray("POST"));
         QCOMPARE(request.header("Content-Type"), QByteArray("application/json"));
         QCOMPARE(request.body, kBody);
@@ -99,14 +107,30 @@ private slots:
                     .startsWith(QStringLiteral("HTTP POST request failed: ")));
     }
 
+    // A stuck connection is given up before the same report goes out again.
+    void postingAgainAbortsThePendingPost()
+    {
+        LoopbackServer server;
+        QVERIFY(server.listen());
+        server.setResponse(QStringLiteral("/feedback"), LoopbackServer::Response::noAnswer());
+        ReportPoster poster;
+        QSignalSpy finished(&poster, &ReportPoster::finished);
+        poster.post(server.url(QStringLiteral("/feedback")), kBody);
+        QTRY_COMPARE(server.requestCount(), 1);
+        poster.post(server.url(QStringLiteral("/feedback")), kBody);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().at(1).toBool(), false);
+        QTRY_COMPARE(server.requestCount(), 2);
+    }
+
     void concurrentPostsEachTellTheirOwn()
     {
-        HttpTestServer server;
+        LoopbackServer server;
         QVERIFY(server.listen());
-        server.setHandler(QStringLiteral("/feedback"), [](const HttpTestServer::Request& request) {
+        server.setHandler(QStringLiteral("/feedback"), [](const LoopbackServer::Request& request) {
             return request.body.contains("first")
-                ? HttpTestServer::Response::error(503).delayed(200)
-                : HttpTestServer::Response::json("{}");
+                ? LoopbackServer::Response::error(503).delayed(200)
+                : LoopbackServer::Response::json("{}");
         });
         ReportPoster poster;
         QSignalSpy finished(&poster, &ReportPoster::finished);

@@ -96,6 +96,31 @@ private slots:
         QCOMPARE(TestPictures::centreColour(label.grab()), frameColour(0));
     }
 
+    // Without frames to show, or with the count set only after construction, nothing ticks.
+    void framesTickOnlyWhenCounted_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<bool>("countLater");
+        QTest::addColumn<bool>("ticking");
+        QTest::newRow("counted") << QString() << false << true;
+        QTest::newRow("no count") << "LoadingLabel { qproperty-nInterval: 0; }" << false << false;
+        QTest::newRow("count set later")
+            << "LoadingLabel { qproperty-nInterval: 0; }" << true << false;
+    }
+
+    void framesTickOnlyWhenCounted()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(bool, countLater);
+        if (!sheet.isEmpty())
+            qApp->setStyleSheet(sheet);
+        LoadingLabel label(nullptr);
+        if (countLater)
+            label.setImgCount(12);
+        label.startAnimation();
+        QTEST(label.isAnimating(), "ticking");
+    }
+
     void intervalIsTakenAtConstruction()
     {
         LoadingLabel label(nullptr);

@@ -2,6 +2,7 @@
 // pictures, and the buy actions with what they open and report.
 
 #include "testenvironment.h"
+#include "testfiles.h"
 #include "wizardrunner.h"
 
 #include "entry/uninstallcontext.h"
@@ -13,7 +14,6 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QImage>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QtTest>
@@ -155,48 +155,72 @@ private slots:
         QCOMPARE(m_wizard->readPrice(QStringLiteral("en")), price);
     }
 
+    // The banner shown: the download when it is a usable picture, else the shipped one of the
+    // wizard's language, else the product's default language's.
     void pictures_data()
     {
-        QTest::addColumn<bool>("bannerDownloaded");
-        QTest::addColumn<bool>("promotionDownloaded");
-        QTest::newRow("banner only") << true << false;
-        QTest::newRow("promotion only") << false << true;
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
+        QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
+        QTest::newRow("downloaded, language as it is") << "pt-BR"
+                                                       << "picture"
+                                                       << "downloaded";
+        QTest::newRow("shipped, own language") << "de"
+                                               << "nothing"
+                                               << "de";
+        QTest::newRow("shipped, product language") << "pt-BR"
+                                                   << "nothing"
+                                                   << "en";
+        QTest::newRow("FIFO in its place") << "pt-BR"
+                                           << "FIFO"
+                                           << "en";
+        QTest::newRow("declares 20000 x 20000") << "pt-BR"
+                                                << "huge"
+                                                << "en";
     }
 
     void pictures()
     {
-        QFETCH(bool, bannerDownloaded);
-        QFETCH(bool, promotionDownloaded);
-        // Downloaded pictures carry the language as it is, the defaults in lower case.
-        const QString language = QStringLiteral("pt-BR");
+        QFETCH(QString, language);
+        QFETCH(QString, downloaded);
+        QFETCH(QString, shown);
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
         QDir(TestEnv::dataLocation() + QStringLiteral("/uninstallRes")).removeRecursively();
-        QImage picture(4, 4, QImage::Format_RGB32);
-        picture.fill(Qt::darkCyan);
-        QDir().mkpath(TestEnv::dataLocation() + QStringLiteral("/uninstallRes"));
-        if (bannerDownloaded)
-            QVERIFY(picture.save(downloadedPicture(QStringLiteral("banner"), language)));
-        if (promotionDownloaded)
-            QVERIFY(picture.save(downloadedPicture(QStringLiteral("promotion"), language)));
+        const QString banner = downloadedPicture(QStringLiteral("banner"), language);
+        if (downloaded == QLatin1String("picture"))
+            QVERIFY(TestEnv::writeFile(banner, TestFiles::png()));
+        if (downloaded == QLatin1String("FIFO"))
+            QVERIFY(TestFiles::makeFifo(banner));
+        if (downloaded == QLatin1String("huge"))
+            QVERIFY(TestEnv::writeFile(banner, TestFiles::pngDeclaring(20000, 20000)));
 
         Uninstall* wizard = openAt(Home);
-        QVERIFY(wizard);
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         TernSettings::instance()->setLanguage(QStringLiteral("en"));
+        QVERIFY(wizard);
 
-        const QString defaults
-            = TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/%1_pic/pt-br.png");
-        const QString banner = bannerDownloaded
-            ? downloadedPicture(QStringLiteral("banner"), language)
-            : defaults.arg(QStringLiteral("banner"));
-        const QString promotion = promotionDownloaded
-            ? downloadedPicture(QStringLiteral("promotion"), language)
-            : defaults.arg(QStringLiteral("promotion"));
+        const QString shipped = TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/%1_pic/")
+            + (shown == QLatin1String("downloaded") ? QStringLiteral("en") : shown)
+            + QStringLiteral(".png");
         QCOMPARE(child(wizard, "discountBg")->styleSheet(),
-            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(banner));
+            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}")
+                .arg(shown == QLatin1String("downloaded") ? banner
+                                                          : shipped.arg(QStringLiteral("banner"))));
         QCOMPARE(child(wizard, "purchaseImg")->styleSheet(),
-            QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}").arg(promotion));
+            QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}")
+                .arg(shipped.arg(QStringLiteral("promotion"))));
+    }
+
+    // A language the price file does not name takes the product's default language's price.
+    void priceOfLanguageWithoutOne()
+    {
+        QVERIFY(TestEnv::writeFile(priceFile(), R"({"en": "35", "de": "40"})"));
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("it"));
+        m_wizard = showWizard(true);
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
+        QCOMPARE(m_wizard->discount(), 35);
+        QCOMPARE(m_wizard->readPrice(QStringLiteral("de")), 40);
     }
 
     // What a press and release on the offer's pictures open and report.

@@ -44,6 +44,28 @@ void ContentRoutes::install(httplib::Server& server)
         });
 }
 
+void ContentRoutes::applyLimits(httplib::Server& server)
+{
+    server.new_task_queue = [] { return new httplib::ThreadPool(64); };
+    server.set_read_timeout(1, 0);
+    server.set_keep_alive_timeout(1);
+    server.set_payload_max_length(kMaxBodyBytes);
+    // Runs before any body is read.
+    server.set_pre_routing_handler(
+        [](const httplib::Request& request, httplib::Response& response) {
+            if (!request.has_header("Content-Length"))
+                return httplib::Server::HandlerResponse::Unhandled;
+            const QByteArray length
+                = QByteArray::fromStdString(request.get_header_value("Content-Length"));
+            bool ok = false;
+            length.toULongLong(&ok);
+            if (ok && !length.startsWith('+') && !length.startsWith('-'))
+                return httplib::Server::HandlerResponse::Unhandled;
+            answerError(response, 400, QStringLiteral("malformed Content-Length"));
+            return httplib::Server::HandlerResponse::Handled;
+        });
+}
+
 QString ContentRoutes::contentType(const QString& fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();

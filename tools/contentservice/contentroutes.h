@@ -19,6 +19,12 @@ public:
     // slash). Set before the server starts listening.
     void setBaseUrl(const QString& baseUrl) { m_baseUrl = baseUrl; }
     void install(httplib::Server& server);
+    // Limits what one client can make the service do: a connection that stays silent for a
+    // second is dropped (a slow client keeps a worker thread only that long between bytes), a
+    // body over kMaxBodyBytes is refused, a length that is not a number is a bad request.
+    static void applyLimits(httplib::Server& server);
+
+    static constexpr size_t kMaxBodyBytes = 64 * 1024;
 
     static QString contentType(const QString& fileName);
 

@@ -97,6 +97,7 @@ int serve(const Options& options)
     httplib::Server server;
     ContentRoutes routes(options.contentDir, &store);
     routes.install(server);
+    ContentRoutes::applyLimits(server);
     server.set_logger([](const httplib::Request& request, const httplib::Response& response) {
         std::fprintf(
             stderr, "%s %s %d\n", request.method.c_str(), request.path.c_str(), response.status);

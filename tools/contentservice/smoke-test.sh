@@ -42,6 +42,28 @@ second='{"tid":"05012024120000","userEmail":"user@example.com","userId":"{000000
 grep -q '"kind":"first"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$first" "$base/report")" || fail "first report"
 grep -q '"kind":"second"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$second" "$base/report")" || fail "second report"
 
+# Bounds: a body over the limit and a length that is no number are refused and not stored.
+big=$(head -c 100000 /dev/zero | tr '\0' x)
+[[ $(curl -s -o /dev/null -w '%{http_code}' -H 'Content-Type: application/json' --data-binary "$big" "$base/report") == 413 ]] || fail "large body"
+port=${base##*:}
+raw() { exec 3<>"/dev/tcp/127.0.0.1/$port"; printf '%b' "$1" >&3; head -1 <&3; exec 3>&-; }
+[[ $(raw 'POST /report HTTP/1.1\r\nHost: x\r\nContent-Length: abc\r\nConnection: close\r\n\r\n') == "HTTP/1.1 400"* ]] || fail "malformed length"
+
+# Twelve clients that send a header byte every two seconds do not keep others waiting.
+slow=()
+for _ in $(seq 12); do
+    ( exec 3<>"/dev/tcp/127.0.0.1/$port" || exit 0
+      for _ in $(seq 8); do printf 'G' >&3 2>/dev/null || exit 0; sleep 2; done ) &
+    slow+=($!)
+done
+sleep 1
+for _ in $(seq 3); do
+    curl -sf --max-time 3 "$base/config.json" >/dev/null || fail "starved by slow clients"
+    sleep 1
+done
+kill "${slow[@]}" 2>/dev/null || true
+wait "${slow[@]}" 2>/dev/null || true
+
 list=$("$service" --db "$work/reports.db" --list)
 [[ $(wc -l <<<"$list") == 2 ]] || fail "expected two reports: $list"
 [[ $(jq -r .tid <<<"$list" | sort -u) == 05012024120000 ]] || fail "tids differ"

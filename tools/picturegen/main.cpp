@@ -13,28 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cstdio>
 
 namespace {
-
-// The shipped offer pictures advertise the discount the price file gives each language.
-QMap<QString, int> readDiscounts(const QString& priceFile)
-{
-    QMap<QString, int> discounts;
-    QFile file(priceFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return discounts;
-    const QJsonObject prices = QJsonDocument::fromJson(file.readAll()).object();
-    for (auto it = prices.begin(); it != prices.end(); ++it) {
-        const int value = it.value().toString().toInt();
-        if (value > 0)
-            discounts.insert(it.key(), value);
-    }
-    return discounts;
-}
 
 bool writeAll(const QString& root, const QVector<Picture>& pictures)
 {
@@ -76,11 +58,8 @@ int main(int argc, char** argv)
     const QString resources = QDir(product).filePath(QStringLiteral("resources"));
     const QString defaults = QDir(resources).filePath(QStringLiteral("uninstallConfig"));
     const QString skinImages = QDir(resources).filePath(QStringLiteral("skins/default/images"));
-    const QMap<QString, int> discounts
-        = readDiscounts(QDir(defaults).filePath(QStringLiteral("price.json")));
-
-    const bool written = writeAll(defaults, offerPictures(discounts, false) + appIcons())
+    const bool written = writeAll(defaults, offerPictures(false) + appIcons())
         && writeAll(skinImages, skinPictures()) && writeAll(resources, brandIcons())
-        && writeAll(content, offerPictures({}, true) + appIcons());
+        && writeAll(content, offerPictures(true) + appIcons());
     return written ? 0 : 1;
 }

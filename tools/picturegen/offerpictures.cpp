@@ -7,58 +7,58 @@
 
 namespace {
 
+// No text carries a figure: the wizard's own texts tell the discount, from the host or the
+// price file, and a picture must not contradict them.
 struct OfferTexts {
-    QString headline; // %1 is the percentage
+    QString headline;
     QString subline;
     QString tagline;
-    QString save; // %1 is the percentage
+    QString save;
 };
 
 OfferTexts localTexts(const QString& language)
 {
     if (language == QLatin1String("de"))
-        return { QStringLiteral("Begrenztes Angebot – %1 % Rabatt"),
+        return { QStringLiteral("Begrenztes Angebot – günstiger zu Pro"),
             QStringLiteral("Weiter alles konvertieren und dabei sparen – nur heute"),
             QStringLiteral("Videos, Audio und Dokumente mit einem Klick umwandeln"),
-            QStringLiteral("%1 % sparen") };
+            QStringLiteral("Jetzt sparen") };
     if (language == QLatin1String("fr"))
-        return { QStringLiteral("Offre limitée – %1 % de réduction"),
+        return { QStringLiteral("Offre limitée – Pro pour moins cher"),
             QStringLiteral("Continuez à tout convertir pour moins cher – aujourd'hui seulement"),
             QStringLiteral("Convertissez vidéos, audio et documents en un clic"),
-            QStringLiteral("Économisez %1 %") };
+            QStringLiteral("Économisez") };
     if (language == QLatin1String("zh_CN"))
-        return { QStringLiteral("限时优惠 – 立减 %1%"),
+        return { QStringLiteral("限时优惠 – 专业版更实惠"),
             QStringLiteral("继续畅享全能格式转换，仅限今日"),
-            QStringLiteral("一键转换视频、音频和文档"), QStringLiteral("立省 %1%") };
-    return { QStringLiteral("Limited offer – %1% OFF"),
+            QStringLiteral("一键转换视频、音频和文档"), QStringLiteral("立即省钱") };
+    return { QStringLiteral("Limited offer – Pro for less"),
         QStringLiteral("Keep converting everything for less – today only"),
         QStringLiteral("Convert video, audio and documents in one click"),
-        QStringLiteral("Save %1%") };
+        QStringLiteral("Save now") };
 }
 
 OfferTexts remoteTexts(const QString& language)
 {
     if (language == QLatin1String("de"))
-        return { QStringLiteral("Online-Angebot – %1 % Rabatt"),
-            QStringLiteral("Alle Pro-Funktionen zum halben Preis"),
-            QStringLiteral("Nur diese Woche: alle Pro-Funktionen zum halben Preis"),
-            QStringLiteral("%1 % sparen") };
+        return { QStringLiteral("Online-Angebot – nur diese Woche"),
+            QStringLiteral("Alle Pro-Funktionen zum Sonderpreis"),
+            QStringLiteral("Nur diese Woche: alle Pro-Funktionen zum Sonderpreis"),
+            QStringLiteral("Jetzt sparen") };
     if (language == QLatin1String("fr"))
-        return { QStringLiteral("Offre en ligne – %1 % de remise"),
-            QStringLiteral("Toutes les fonctions Pro à moitié prix"),
-            QStringLiteral("Cette semaine : toutes les fonctions Pro à moitié prix"),
-            QStringLiteral("Économisez %1 %") };
+        return { QStringLiteral("Offre en ligne – cette semaine"),
+            QStringLiteral("Toutes les fonctions Pro à prix spécial"),
+            QStringLiteral("Cette semaine : toutes les fonctions Pro à prix spécial"),
+            QStringLiteral("Économisez") };
     if (language == QLatin1String("zh_CN"))
-        return { QStringLiteral("在线特惠 – 本周立减 %1%"),
-            QStringLiteral("全部专业版功能，半价畅享"), QStringLiteral("仅限本周：专业版功能半价"),
-            QStringLiteral("立省 %1%") };
-    return { QStringLiteral("Remote offer – %1% OFF this week"),
-        QStringLiteral("All Pro features for half the price"),
-        QStringLiteral("This week only: every Pro feature at half price"),
-        QStringLiteral("Save %1%") };
+        return { QStringLiteral("在线特惠 – 仅限本周"), QStringLiteral("全部专业版功能，特价畅享"),
+            QStringLiteral("仅限本周：专业版功能特价"), QStringLiteral("立即省钱") };
+    return { QStringLiteral("Remote offer – this week only"),
+        QStringLiteral("All Pro features at a special price"),
+        QStringLiteral("This week only: every Pro feature at a special price"),
+        QStringLiteral("Save now") };
 }
 
-const int remoteDiscount = 50;
 const QSize bannerSize(817, 74);
 const QSize promotionSize(360, 200);
 // The banner's right end stays calm: the skin puts the "Buy Now" button there.
@@ -71,7 +71,7 @@ void drawRemoteTag(QPainter& p, const QPointF& topLeft, qreal height)
         QColor(Palette::navy), height * 0.5);
 }
 
-void drawBanner(QPainter& p, const QString& language, int discount, bool remote)
+void drawBanner(QPainter& p, const QString& language, bool remote)
 {
     const OfferTexts texts = remote ? remoteTexts(language) : localTexts(language);
     const QRectF area(QPointF(0, 0), bannerSize);
@@ -92,17 +92,15 @@ void drawBanner(QPainter& p, const QString& language, int discount, bool remote)
     p.drawEllipse(QPointF(area.width() - 40, 70), 48, 48);
     p.restore();
 
-    const int figure = remote ? remoteDiscount : discount;
     const QFont badgeFont = Painting::font(language, 21, QFont::Black);
-    const qreal badgeWidth
-        = Painting::drawPill(p, QPointF(20, 17), 40, QStringLiteral("−%1%").arg(figure), badgeFont,
-            QColor(remote ? Palette::yellow : Palette::orangeDark),
-            QColor(remote ? Palette::navy : Palette::white), 14);
+    const qreal badgeWidth = Painting::drawPill(p, QPointF(20, 17), 40, QStringLiteral("%"),
+        badgeFont, QColor(remote ? Palette::yellow : Palette::orangeDark),
+        QColor(remote ? Palette::navy : Palette::white), 14);
 
     const qreal textLeft = 20 + badgeWidth + 18;
     const qreal textWidth = area.width() - bannerButtonArea - textLeft;
     QFont headlineFont = Painting::font(language, 22, QFont::Bold);
-    const QString headline = texts.headline.arg(figure);
+    const QString headline = texts.headline;
     while (Painting::textWidth(headline, headlineFont) > textWidth - (remote ? 90 : 0))
         headlineFont.setPixelSize(headlineFont.pixelSize() - 1);
     p.setPen(QColor(Palette::white));
@@ -130,7 +128,7 @@ void drawFileChip(QPainter& p, const QRectF& r, const QString& label, QRgb colou
     p.drawText(r.adjusted(r.height() - 2, 0, -4, 0), Qt::AlignCenter, label);
 }
 
-void drawPromotion(QPainter& p, const QString& language, int discount, bool remote)
+void drawPromotion(QPainter& p, const QString& language, bool remote)
 {
     const OfferTexts texts = remote ? remoteTexts(language) : localTexts(language);
     const QRectF area(QPointF(0, 0), promotionSize);
@@ -159,8 +157,7 @@ void drawPromotion(QPainter& p, const QString& language, int discount, bool remo
         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, texts.tagline,
         Painting::font(language, 14));
 
-    const int figure = remote ? remoteDiscount : discount;
-    Painting::drawPill(p, QPointF(22, 140), 36, texts.save.arg(figure),
+    Painting::drawPill(p, QPointF(22, 140), 36, texts.save,
         Painting::font(language, 16, QFont::Bold),
         QColor(remote ? Palette::yellow : Palette::orangeDark),
         QColor(remote ? Palette::navy : Palette::white), 16);
@@ -215,20 +212,18 @@ QStringList shippedLanguages()
         QStringLiteral("zh_CN") };
 }
 
-QVector<Picture> offerPictures(const QMap<QString, int>& discounts, bool remote)
+QVector<Picture> offerPictures(bool remote)
 {
     QVector<Picture> pictures;
     for (const QString& language : shippedLanguages()) {
-        const int discount = discounts.value(language, 20);
         const QString file = language.toLower() + QStringLiteral(".png");
         // Drawn at twice the size they are shown at: the wizard scales them down to any zoom.
         pictures.append({ QStringLiteral("banner_pic/") + file,
             Painting::renderDouble(
-                bannerSize, [&](QPainter& p) { drawBanner(p, language, discount, remote); }, 2) });
+                bannerSize, [&](QPainter& p) { drawBanner(p, language, remote); }, 2) });
         pictures.append({ QStringLiteral("promotion_pic/") + file,
             Painting::renderDouble(
-                promotionSize, [&](QPainter& p) { drawPromotion(p, language, discount, remote); },
-                2) });
+                promotionSize, [&](QPainter& p) { drawPromotion(p, language, remote); }, 2) });
     }
     return pictures;
 }

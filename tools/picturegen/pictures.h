@@ -2,16 +2,15 @@
 
 #include "painting.h"
 
-#include <QMap>
 #include <QVector>
 
 // Languages the sample product ships pictures for.
 QStringList shippedLanguages();
 
 // Banner (banner_pic/<lang>.png) and promotion (promotion_pic/<lang>.png) pictures, file names
-// in lower case as the wizard asks for them. `discounts` maps a language to the percentage the
-// pictures advertise; the remote set carries a "REMOTE" tag and its own offer.
-QVector<Picture> offerPictures(const QMap<QString, int>& discounts, bool remote);
+// in lower case as the wizard asks for them, without any figure that could contradict the
+// discount the wizard shows; the remote set carries a "REMOTE" tag.
+QVector<Picture> offerPictures(bool remote);
 
 // Recommended-app icons (recAppIcon/<name>.png, drawn at twice the size a card shows).
 QVector<Picture> appIcons();
