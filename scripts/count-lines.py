@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Counts the non-blank, non-comment lines of C++, Python and shell in tests/ against the code
 (src/, platform/, host/, tools/, bench/, scripts/) and prints both and their ratio.
-    scripts/count-lines.py [--limit PERCENT]   exits 1 when tests exceed PERCENT of the code"""
+    scripts/count-lines.py [--limit PERCENT]   exits 1 when tests exceed PERCENT of the code
+    scripts/count-lines.py --files [FOLDER]    every file's count, largest first"""
 import os
 import sys
 
@@ -51,8 +52,7 @@ def count(path, style):
     return lines
 
 
-def total(folders):
-    lines = 0
+def files(folders):
     for folder in folders:
         for base, dirs, files in os.walk(os.path.join(ROOT, folder)):
             dirs[:] = [d for d in dirs if not d.startswith(".") and d != "corpus"]
@@ -60,11 +60,19 @@ def total(folders):
                 path = os.path.join(base, name)
                 style = kind(path)
                 if style:
-                    lines += count(path, style)
-    return lines
+                    yield path, count(path, style)
+
+
+def total(folders):
+    return sum(lines for _, lines in files(folders))
 
 
 def main():
+    if len(sys.argv) >= 2 and sys.argv[1] == "--files":
+        found = sorted(files(sys.argv[2:] or TESTS), key=lambda item: -item[1])
+        for path, lines in found:
+            print(f"{lines:6} {os.path.relpath(path, ROOT)}")
+        return 0
     limit = None
     if len(sys.argv) == 3 and sys.argv[1] == "--limit":
         limit = float(sys.argv[2])
