@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace Os {
 
@@ -14,8 +15,11 @@ class NamedLock {
 public:
     enum Result { Created, AlreadyExists, Failed };
 
-    explicit NamedLock(std::string name); // UTF-8, any length and any characters
-    ~NamedLock();
+    explicit NamedLock(std::string name) // UTF-8
+        : m_name(std::move(name))
+    {
+    }
+    ~NamedLock() { close(); }
     NamedLock(const NamedLock&) = delete;
     NamedLock& operator=(const NamedLock&) = delete;
 

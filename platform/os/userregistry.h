@@ -20,7 +20,7 @@ struct RegistryValue {
 class UserRegistryKey {
 public:
     UserRegistryKey() = default;
-    ~UserRegistryKey();
+    ~UserRegistryKey() { close(); }
     UserRegistryKey(const UserRegistryKey&) = delete;
     UserRegistryKey& operator=(const UserRegistryKey&) = delete;
 

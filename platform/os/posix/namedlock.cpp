@@ -87,16 +87,6 @@ SharedMemoryLock::~SharedMemoryLock()
         ::close(int(m_handle)); // releases the lock
 }
 
-NamedLock::NamedLock(std::string name)
-    : m_name(std::move(name))
-{
-}
-
-NamedLock::~NamedLock()
-{
-    close();
-}
-
 NamedLock::Result NamedLock::create()
 {
     close();

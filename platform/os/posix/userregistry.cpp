@@ -119,11 +119,6 @@ bool store(const std::string& directory, const std::string& name, StoredValue va
 
 } // namespace
 
-UserRegistryKey::~UserRegistryKey()
-{
-    close();
-}
-
 bool UserRegistryKey::create(const std::string& path)
 {
     close();

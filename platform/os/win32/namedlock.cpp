@@ -7,16 +7,6 @@
 
 namespace Os {
 
-NamedLock::NamedLock(std::string name)
-    : m_name(std::move(name))
-{
-}
-
-NamedLock::~NamedLock()
-{
-    close();
-}
-
 NamedLock::Result NamedLock::create()
 {
     close();

@@ -17,11 +17,6 @@ HKEY nativeKey(std::intptr_t handle)
 
 } // namespace
 
-UserRegistryKey::~UserRegistryKey()
-{
-    close();
-}
-
 bool UserRegistryKey::create(const std::string& path)
 {
     close();
