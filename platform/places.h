@@ -1,16 +1,10 @@
 #pragma once
 
-// Where the system keeps what belongs to others. Plain C++: no Qt here.
+// The core's protected places, under the names the library uses.
 
-#include <string>
-#include <vector>
+#include "os/places.h"
 
 namespace Platform {
-
-// The home folders of every account the system knows (empty where accounts have no homes of
-// their own in the file system, as on Windows).
-std::vector<std::string> accountHomes();
-// Every folder a file system is mounted on (empty where the system does not tell).
-std::vector<std::string> mountRoots();
-
+using Os::accountHomes;
+using Os::mountRoots;
 } // namespace Platform

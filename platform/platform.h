@@ -1,10 +1,16 @@
 #pragma once
 
-// The operating-system services that the wizard and the host stand-ins need.
-// One interface; posix/ implements it here, win32/ on the real target.
+// The operating-system services that the wizard and the host stand-ins need, in Qt's types.
+// A thin layer over the Qt-free core in os/, which has a POSIX and a Win32 backend.
 
+#include "os/executables.h"
+#include "os/namedlock.h"
+#include "os/userregistry.h"
+
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace Platform {
@@ -16,27 +22,22 @@ QString executableFileName(const QString& baseName);
 // The file name of a shared library called baseName: "CEIPG.dll" on Windows, "libCEIPG.so"
 // elsewhere.
 QString sharedLibraryFileName(const QString& baseName);
-// Absolute path of the running process's executable; empty when it cannot be told.
+// Absolute path of the running process's executable, '/'-separated; empty when it cannot be
+// told.
 QString executablePath();
 
 // A library loaded at run time (LoadLibraryW / dlopen). Unloaded on destruction.
 class Library {
 public:
-    Library() = default;
-    ~Library();
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
     bool load(const QString& path);
-    bool isLoaded() const { return m_handle != nullptr; }
-    void* resolve(const char* symbol) const;
-    QString errorString() const { return m_error; }
+    bool isLoaded() const { return m_library.isLoaded(); }
+    void* resolve(const char* symbol) const { return m_library.resolve(symbol); }
+    QString errorString() const;
     // Keeps the library mapped for the rest of the process.
-    void leak() { m_handle = nullptr; }
+    void leak() { m_library.leak(); }
 
 private:
-    void* m_handle = nullptr;
-    QString m_error;
+    Os::Library m_library;
 };
 
 // ---- Processes ------------------------------------------------------------------------------
@@ -47,14 +48,13 @@ struct ProcessEntry {
 };
 
 qint64 currentProcessId();
-// The processes this user started (other accounts' are neither listed nor ended). An empty
-// list when the system refuses to enumerate.
-QList<ProcessEntry> processes();
+// This user's processes whose executable file name is one of `exeFileNames`, compared on the
+// whole name in any letter case; never the calling process.
+QList<ProcessEntry> processesNamed(const QStringList& exeFileNames);
 // Ends the process at once (TerminateProcess / SIGKILL). True also when it had ended already;
 // false when it could not be signalled.
 bool terminateProcess(qint64 pid);
-// Whether a process with the given executable file name runs, compared case-insensitively
-// on the whole name; the calling process never counts.
+// Whether another process of this user runs the executable `exeFileName`, named as above.
 bool isProcessRunning(const QString& exeFileName);
 
 // ---- Named lock ----------------------------------------------------------------------------
@@ -63,28 +63,28 @@ bool isProcessRunning(const QString& exeFileName);
 // that it already exists. It disappears when its holder releases it or ends, crash included.
 class NamedLock {
 public:
-    enum Result { Created, AlreadyExists, Failed };
+    using Result = Os::NamedLock::Result;
+    static constexpr Result Created = Os::NamedLock::Created;
+    static constexpr Result AlreadyExists = Os::NamedLock::AlreadyExists;
+    static constexpr Result Failed = Os::NamedLock::Failed;
 
-    explicit NamedLock(const QString& name);
-    ~NamedLock();
-    NamedLock(const NamedLock&) = delete;
-    NamedLock& operator=(const NamedLock&) = delete;
+    explicit NamedLock(const QString& name)
+        : m_lock(name.toStdString())
+    {
+    }
 
-    Result create();
-    bool isHeld() const;
-    void close();
+    Result create() { return m_lock.create(); }
+    bool isHeld() const { return m_lock.isHeld(); }
+    void close() { m_lock.close(); }
 
 private:
-    QString m_name;
-    qintptr m_handle = -1;
+    Os::NamedLock m_lock;
 };
 
 // Where QSharedMemory keeps the segment called `name`: a native key in the same per-user place
 // as the named lock of that name; empty where the name itself serves as the key.
 QString sharedMemoryNativeKey(const QString& name);
-// Whether a live process still uses the shared segment with that native key (attached to it
-// while its creator runs). Only where segments can outlive their users (System V) can one be
-// unused; elsewhere an existing segment is always in use.
+// Whether a live process still uses the shared segment with that native key.
 bool isSharedMemoryInUse(const QString& nativeKey);
 
 // Keeps other processes from the shared segment behind a native key (QSharedMemory locks only
@@ -92,19 +92,15 @@ bool isSharedMemoryInUse(const QString& nativeKey);
 class SharedMemoryLock {
 public:
     explicit SharedMemoryLock(const QString& nativeKey);
-    ~SharedMemoryLock();
-    SharedMemoryLock(const SharedMemoryLock&) = delete;
-    SharedMemoryLock& operator=(const SharedMemoryLock&) = delete;
-
-    bool isLocked() const { return m_handle != -1; }
+    bool isLocked() const { return m_lock.isLocked(); }
 
 private:
-    qintptr m_handle = -1;
+    Os::SharedMemoryLock m_lock;
 };
 
 // ---- Per-user registry -----------------------------------------------------------------------
 
-enum class RegistryValueType { None, String, Other };
+using RegistryValueType = Os::RegistryValueType;
 
 struct RegistryValue {
     RegistryValueType type = RegistryValueType::None;
@@ -114,28 +110,20 @@ struct RegistryValue {
 // One key of the current user's registry hive (HKEY_CURRENT_USER), path separated by '\'.
 class UserRegistryKey {
 public:
-    UserRegistryKey() = default;
-    ~UserRegistryKey();
-    UserRegistryKey(const UserRegistryKey&) = delete;
-    UserRegistryKey& operator=(const UserRegistryKey&) = delete;
-
     // Creates the key if needed and opens it for reading and writing (64-bit view).
-    bool create(const QString& path);
+    bool create(const QString& path) { return m_key.create(path.toStdString()); }
     // Opens an existing key read-only, in the process's default view.
-    bool openReadOnly(const QString& path);
-    bool isOpen() const { return m_open; }
+    bool openReadOnly(const QString& path) { return m_key.openReadOnly(path.toStdString()); }
+    bool isOpen() const { return m_key.isOpen(); }
     RegistryValue value(const QString& name) const;
     bool setString(const QString& name, const QString& text);
-    // Stand-in helpers for tests and tools: store a value of a non-string type, remove one.
+    // For tests and tools: store a value of a non-string type, remove one.
     bool setBinary(const QString& name, const QByteArray& data);
-    bool remove(const QString& name);
-    void close();
+    bool remove(const QString& name) { return m_key.remove(name.toStdString()); }
+    void close() { m_key.close(); }
 
 private:
-    QString m_path;
-    bool m_open = false;
-    bool m_writable = false;
-    qintptr m_handle = 0;
+    Os::UserRegistryKey m_key;
 };
 
 // A new random UUID in the 38-character braced lower-case form; empty when none could be made.

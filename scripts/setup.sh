@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, testing and the demo need on Debian 12, then configures and builds.
+# (The Windows build of the operating-system core is scripts/test.sh's.)
 #   scripts/setup.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,7 @@ packages=(
   libx11-dev xvfb xauth x11-utils openbox
   libcpp-httplib-dev libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libbrotli-dev curl jq
   fonts-dejavu-core fonts-noto-cjk
+  googletest g++-mingw-w64-x86-64-posix wine64
 )
 missing=()
 for package in "${packages[@]}"; do

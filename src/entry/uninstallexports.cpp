@@ -129,12 +129,12 @@ void report(RunResult& result, const UninstallOptions& options, const QElapsedTi
 
 } // namespace
 
-extern "C" void UinstallFramworkInit(int a, int b, char** argv)
+void UNINSTALL_CDECL UinstallFramworkInit(int a, int b, char** argv)
 {
     Framework::init(a, b, argv, 0);
 }
 
-extern "C" int main_entry(int argc, char** argv)
+int UNINSTALL_CDECL main_entry(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();

@@ -4,14 +4,8 @@
 
 void killProcesses(const QStringList& names)
 {
-    const QList<Platform::ProcessEntry> running = Platform::processes();
-    if (running.isEmpty())
-        return;
-    // The wizard may be hosted by an executable that carries the product's name.
-    const qint64 self = Platform::currentProcessId();
-    for (const Platform::ProcessEntry& process : running) {
-        if (process.pid == self || !names.contains(process.exeFileName, Qt::CaseInsensitive))
-            continue;
+    // Never the wizard itself, which may be hosted by an executable of the product's name.
+    const QList<Platform::ProcessEntry> running = Platform::processesNamed(names);
+    for (const Platform::ProcessEntry& process : running)
         Platform::terminateProcess(process.pid);
-    }
 }

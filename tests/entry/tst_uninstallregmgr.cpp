@@ -1,13 +1,13 @@
-// The host's record: one holder per process that keeps the first valid record.
+// The host's record and the names the host finds the library's exports under.
 
 #include "testenvironment.h"
 
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
 
-#include <QtTest>
+#include "platform.h"
 
-#include <cstring>
+#include <QtTest>
 
 class TestUninstallRegMgr : public QObject {
     Q_OBJECT
@@ -26,13 +26,30 @@ private slots:
         QCOMPARE(holder->context(), record);
     }
 
-    void discountSitsAtByte88()
+    void exportedNames_data()
     {
-        UninstallContext record;
-        record.discount = 0x11223344;
-        qint32 atOffset = 0;
-        std::memcpy(&atOffset, reinterpret_cast<const char*>(&record) + 88, sizeof atOffset);
-        QCOMPARE(atOffset, 0x11223344);
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("exported");
+        QTest::newRow("main_entry, plain") << QByteArray("main_entry") << true;
+        QTest::newRow("UinstallFramworkInit, decorated")
+            << QByteArray("_Z20UinstallFramworkInitiiPPc") << true;
+        QTest::newRow("UinstallFramworkInit, never plain")
+            << QByteArray("UinstallFramworkInit") << false;
+        QTest::newRow("UninstallRegMgr::init") << QByteArray("_ZN15UninstallRegMgr4initEv") << true;
+        QTest::newRow("UninstallRegMgr::setRegContext")
+            << QByteArray("_ZN15UninstallRegMgr13setRegContextEP16UninstallContext") << true;
+    }
+
+    void exportedNames()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, exported);
+        Platform::Library library;
+        QVERIFY2(library.load(TestEnv::installDir() + QLatin1Char('/')
+                     + Platform::sharedLibraryFileName(QStringLiteral("uninstall"))),
+            qPrintable(library.errorString()));
+        QCOMPARE(library.resolve(name.constData()) != nullptr, exported);
+        library.leak();
     }
 };
 
