@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Plants single faults in the sources one at a time, rebuilds, runs the suite and tells how many
 the suite catches. The faults are listed in scripts/mutations.txt, one per line:
-    name | file | original text | replacement text
-The original text must occur exactly once in its file. A fault that does not build counts as
+    name ::: file ::: original text ::: replacement text
+The original text must occur exactly once in its file; "\\n" stands for a line break. A fault that does not build counts as
 a broken entry of the list, not as caught. Every file is restored after each fault.
     scripts/mutate.py <build-dir> [name-filter]"""
 import os
@@ -20,9 +20,9 @@ def mutations():
             line = line.rstrip("\n")
             if not line.strip() or line.lstrip().startswith("#"):
                 continue
-            parts = [part.strip() for part in line.split(" | ")]
+            parts = [part.strip().replace("\\n", "\n") for part in line.split(" ::: ")]
             if len(parts) != 4:
-                sys.exit(f"mutations.txt:{number}: expected 'name | file | original | replacement'")
+                sys.exit(f"mutations.txt:{number}: expected 'name ::: file ::: original ::: replacement'")
             yield parts
 
 
