@@ -193,4 +193,24 @@ bool makeDeepTree(const QString& root, int depth, const char* name)
     return true;
 }
 
+bool endedWith(QProcess& process, int exitCode)
+{
+    if (process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == exitCode)
+        return true;
+    const QString how = process.state() != QProcess::NotRunning ? QStringLiteral("still runs")
+        : process.exitStatus() == QProcess::CrashExit
+        ? QStringLiteral("crashed")
+        : QStringLiteral("ended with exit code %1").arg(process.exitCode());
+    return childFailed(QFileInfo(process.program()).fileName() + QLatin1Char(' ') + how
+            + QStringLiteral(" (expected exit code %1)").arg(exitCode),
+        process.readAllStandardError());
+}
+
+bool childFailed(const QString& how, const QByteArray& errors)
+{
+    qWarning("%s; its error output ends:\n%s", qUtf8Printable(how), errors.right(6000).constData());
+    return false;
+}
+
 } // namespace TestEnv

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+class QProcess;
+
 // What a test sees of the sandbox installation it runs in (scripts/sandbox-run.sh).
 namespace TestEnv {
 
@@ -45,6 +47,13 @@ QString makeInstallation(const QString& name);
 
 // Nests `depth` directories called `name` below root, with a file "bottom.txt" in the last.
 bool makeDeepTree(const QString& root, int depth, const char* name = "level");
+
+// Whether a child process that was waited for ended normally with `exitCode`; if not, says how
+// it ended and what it wrote to its error output.
+bool endedWith(QProcess& process, int exitCode);
+// Says how a child process ended, against what the test expected, with the end of its error
+// output; false, so that a check can end in it.
+bool childFailed(const QString& how, const QByteArray& errors);
 
 } // namespace TestEnv
 

@@ -29,7 +29,7 @@ bool runsAndCloses(const QString& installation)
         WizardProcess::writeScript(QStringLiteral("close.txt"),
             { QStringLiteral("wait btnClose visible"), QStringLiteral("click btnClose") }),
         {}, kProcessTimeoutMs);
-    return run.ended && run.exitCode == 0 && run.errors.contains("autopilot: done: click btnClose");
+    return run.returned(0) && run.wrote("autopilot: done: click btnClose");
 }
 
 // A second start that must stay out: it ends with 0 without the autopilot ever finding a window.
@@ -39,7 +39,7 @@ bool staysOut(const QString& installation, const QStringList& environmentChanges
         WizardProcess::writeScript(
             QStringLiteral("never.txt"), { QStringLiteral("wait UnInstallWindow visible 100000") }),
         {}, kProcessTimeoutMs, environmentChanges);
-    return run.ended && run.exitCode == 0;
+    return run.returned(0);
 }
 
 // Runs the wizard in this process, calls `whileShown` once its window is on screen, then

@@ -67,7 +67,8 @@ QProcess* ProcessCopies::start(const QString& fileName, const QString& program,
     auto process = std::make_unique<QProcess>();
     process->setProgram(target);
     process->setArguments(arguments.isEmpty() ? QStringList { QStringLiteral("120") } : arguments);
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    // The error output is kept for the test to show when the process ends unexpectedly.
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process->start();
     if (!process->waitForStarted(10000))
         return nullptr;

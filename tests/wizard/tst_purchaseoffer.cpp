@@ -118,8 +118,9 @@ private slots:
             << QByteArray(R"({"en": "35", "de": "40"})") << 0 << 35 << 35 << none;
         QTest::newRow("number value") << QByteArray(R"({"en": 30})") << 0 << -1 << 20 << none;
         QTest::newRow("zero") << QByteArray(R"({"en": "0"})") << 0 << 0 << 20 << none;
-        QTest::newRow("negative") << QByteArray(R"({"en": "-5"})") << 0 << -5 << 20 << none;
-        QTest::newRow("not a number") << QByteArray(R"({"en": "half"})") << 0 << 0 << 20 << none;
+        QTest::newRow("negative") << QByteArray(R"({"en": "-5"})") << 0 << -1 << 20 << none;
+        QTest::newRow("over 100") << QByteArray(R"({"en": "150"})") << 0 << -1 << 20 << none;
+        QTest::newRow("not a number") << QByteArray(R"({"en": "half"})") << 0 << -1 << 20 << none;
         QTest::newRow("other language only")
             << QByteArray(R"({"de": "40"})") << 0 << -1 << 20 << none;
         QTest::newRow("not an object") << QByteArray(R"(["35"])") << 0 << -1 << 20 << none;
