@@ -81,17 +81,14 @@ public:
     {
         return m_pid;
     }
+    bool isRunning() const
+    {
 #if defined(_WIN32)
-    bool isRunning() const
-    {
         return WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
-    }
 #else
-    bool isRunning() const
-    {
         return ::waitpid(pid_t(m_pid), nullptr, WNOHANG) == 0;
-    }
 #endif
+    }
 
 private:
     std::int64_t m_pid = 0;

@@ -100,9 +100,15 @@ private slots:
         connect(dialog.get(), &CheckCloseDlg::completeKill, this,
             [&] { visibleForLaterHandlers = dialog->isVisible(); });
 
+        // Polls while the system lets the ended copy go are no matter; that it goes is.
+        const auto settled = [&] {
+            QStringList seen = heard;
+            seen.removeAll(QStringLiteral("killing"));
+            return seen.join(QLatin1Char(' '));
+        };
         dialog->findChild<QAbstractButton*>(button)->click();
 
-        QTRY_COMPARE(heard.join(QLatin1Char(' ')), trace);
+        QTRY_COMPARE(settled(), trace);
         QVERIFY(!dialog->isVisible());
         QVERIFY(!visibleForLaterHandlers);
         QCOMPARE(TestEnv::logMessages().contains(
@@ -110,7 +116,7 @@ private slots:
             ends);
         // Nothing more, not even the time-out of this round.
         QTest::qWait(timeoutMs * 3 / 2);
-        QCOMPARE(heard.join(QLatin1Char(' ')), trace);
+        QCOMPARE(settled(), trace);
         QCOMPARE(application->state() == QProcess::NotRunning, ends);
     }
 
