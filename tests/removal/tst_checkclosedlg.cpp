@@ -23,7 +23,7 @@ const double waitScale = 0.02;
 const int pollMs = int(1000 * waitScale);
 const int timeoutMs = int(30000 * waitScale);
 
-// The dialog's signals in the order they come.
+// Opened as the wizard opens it; `trace` gets its signals in the order they come.
 std::unique_ptr<CheckCloseDlg> shownDialog(QStringList* trace)
 {
     auto dialog = std::make_unique<CheckCloseDlg>(nullptr);
