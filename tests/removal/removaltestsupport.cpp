@@ -2,19 +2,17 @@
 
 #include "testenvironment.h"
 
-#include "ternlog.h"
 #include "ternproductinfo.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QJsonObject>
 
 namespace RemovalTest {
 
 QString makeProductNameUnique()
 {
-    const QString name = TernProductInfo::instance()->productName(QString()) + QStringLiteral(" ")
+    const QString name = TernProductInfo::instance()->productName(QString()) + QLatin1Char(' ')
         + QString::number(QCoreApplication::applicationPid());
     TestEnv::updateProduct(QJsonObject { { QStringLiteral("name"), name } });
     return TernProductInfo::instance()->productName(QString());
@@ -30,9 +28,7 @@ bool permissionsEnforced(const QString& scratchDir)
     const QString probeDir = scratchDir + QStringLiteral("/permission-probe");
     QDir().mkpath(probeDir);
     QFile::setPermissions(probeDir, QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(probeDir + QStringLiteral("/probe"));
-    const bool refused = !probe.open(QIODevice::WriteOnly);
-    probe.close();
+    const bool refused = !QFile(probeDir + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
     QFile::setPermissions(probeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir(probeDir).removeRecursively();
     return refused;
@@ -40,15 +36,11 @@ bool permissionsEnforced(const QString& scratchDir)
 
 } // namespace RemovalTest
 
-ProcessCopies::ProcessCopies() = default;
-
 ProcessCopies::~ProcessCopies()
 {
     for (const std::unique_ptr<QProcess>& process : processes) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+        process->kill();
+        process->waitForFinished(5000);
     }
     for (const QString& copy : qAsConst(extraCopies))
         QFile::remove(copy);
@@ -65,11 +57,9 @@ QProcess* ProcessCopies::start(const QString& fileName, const QString& program,
             extraCopies.append(target);
     }
     auto process = std::make_unique<QProcess>();
-    process->setProgram(target);
-    process->setArguments(arguments.isEmpty() ? QStringList { QStringLiteral("120") } : arguments);
     // The error output is kept for the test to show when the process ends unexpectedly.
     process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    process->start();
+    process->start(target, arguments.isEmpty() ? QStringList { QStringLiteral("120") } : arguments);
     if (!process->waitForStarted(10000))
         return nullptr;
     processes.push_back(std::move(process));

@@ -27,7 +27,7 @@ bool permissionsEnforced(const QString& scratchDir);
 // whatever still runs is killed when the set goes.
 class ProcessCopies {
 public:
-    ProcessCopies();
+    ProcessCopies() = default;
     ~ProcessCopies();
     ProcessCopies(const ProcessCopies&) = delete;
     ProcessCopies& operator=(const ProcessCopies&) = delete;
