@@ -23,6 +23,7 @@ enum Alongside {
     Application, // the product's application, and another account's copy of it
     SameWizard,
     SameWizardOtherSession, // an ssh, cron or sudo session sees other runtime and temp folders
+    SameWizardLockLost, // its lock file deleted under it: the live segment still guards
     KilledThenSameWizard, // a wizard killed, then one that took its guard over
     EndedWizard,
     OtherProductWizard,
@@ -250,6 +251,8 @@ private slots:
         row("second start", OwnFolder, SameWizard, {}, 0, "aborted", 0, {}, true);
         row("second start from another session", OwnFolder, SameWizardOtherSession, {}, 0,
             "aborted", 0, {}, true);
+        row("second start after the first's lock file was deleted", OwnFolder, SameWizardLockLost,
+            {}, 0, "aborted", 0, {}, true);
         row("second start beside a wizard that took a killed one's guard over", OwnFolder,
             KilledThenSameWizard, {}, 0, "aborted", 0, {}, true);
         const QString closes = ::closes().join('\n');
@@ -298,6 +301,9 @@ private slots:
                 QVERIFY(first.waitForFinished());
             }
             QVERIFY(startWizard(first, dir));
+            const QString locks = QDir::homePath() + QStringLiteral("/.local/state/tern-locks/");
+            for (const QString& lock : QDir(locks).entryList({ "*.lock" }))
+                QVERIFY(alongside != SameWizardLockLost || QFile::remove(locks + lock));
             if (alongside == SameWizardOtherSession) {
                 const QString elsewhere = TestEnv::sandboxRoot() + QStringLiteral("/elsewhere");
                 QDir().mkpath(elsewhere);
