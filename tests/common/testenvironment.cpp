@@ -8,11 +8,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -117,17 +116,13 @@ QStringList logLines(const QString& dataFolder)
 QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
     // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
+    static const QRegularExpression format(
+        QStringLiteral("^\\S+ \\S+ \\[[^]]*\\] \\[([^]]*)\\] \\[[^]]*\\] (.*)$"));
     QStringList messages;
-    const QStringList lines = logLines(dataFolder);
-    for (const QString& line : lines) {
-        const int channelStart = line.indexOf(QStringLiteral("] [")) + 3;
-        const int channelEnd = line.indexOf(QLatin1Char(']'), channelStart);
-        const int levelEnd = line.indexOf(QStringLiteral("] "), channelEnd + 1);
-        if (channelStart < 3 || channelEnd < 0 || levelEnd < 0)
-            continue;
-        if (!channel.isEmpty() && line.mid(channelStart, channelEnd - channelStart) != channel)
-            continue;
-        messages.append(line.mid(levelEnd + 2));
+    for (const QString& line : logLines(dataFolder)) {
+        const QRegularExpressionMatch match = format.match(line);
+        if (match.hasMatch() && (channel.isEmpty() || match.captured(1) == channel))
+            messages.append(match.captured(2));
     }
     return messages;
 }
@@ -153,25 +148,6 @@ bool writeFile(const QString& path, const QByteArray& data)
     return file.write(data) == data.size();
 }
 
-QString makeInstallation(const QString& name)
-{
-    const QString target = QDir::isAbsolutePath(name)
-        ? name
-        : sandboxRoot() + QStringLiteral("/installations/") + name;
-    QDir().mkpath(target);
-    const QString stage = qEnvironmentVariable("UNINSTALL_STAGE_DIR");
-    const QString product = qEnvironmentVariable("UNINSTALL_PRODUCT_DIR");
-    QProcess::execute(
-        QStringLiteral("cp"), { QStringLiteral("-a"), product + QStringLiteral("/."), target });
-    const QStringList binaries = QDir(stage).entryList(
-        { QStringLiteral("lib*.so*"), QStringLiteral("uninstaller") }, QDir::Files);
-    for (const QString& binary : binaries)
-        QFile::copy(stage + QLatin1Char('/') + binary, target + QLatin1Char('/') + binary);
-    QFile::setPermissions(target + QStringLiteral("/uninstaller"),
-        QFile::permissions(stage + QStringLiteral("/uninstaller")));
-    return target;
-}
-
 bool makeDeepTree(const QString& root, int depth, const char* name)
 {
     // Each level is made from a handle on the one above: the path soon outgrows PATH_MAX.
@@ -191,20 +167,6 @@ bool makeDeepTree(const QString& root, int depth, const char* name)
         return false;
     ::close(file);
     return true;
-}
-
-bool endedWith(QProcess& process, int exitCode)
-{
-    if (process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == exitCode)
-        return true;
-    const QString how = process.state() != QProcess::NotRunning ? QStringLiteral("still runs")
-        : process.exitStatus() == QProcess::CrashExit
-        ? QStringLiteral("crashed")
-        : QStringLiteral("ended with exit code %1").arg(process.exitCode());
-    return childFailed(QFileInfo(process.program()).fileName() + QLatin1Char(' ') + how
-            + QStringLiteral(" (expected exit code %1)").arg(exitCode),
-        process.readAllStandardError());
 }
 
 bool childFailed(const QString& how, const QByteArray& errors)

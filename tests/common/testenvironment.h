@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QVariantMap>
 
-class QProcess;
-
 // What a test sees of the sandbox installation it runs in (scripts/sandbox-run.sh).
 namespace TestEnv {
 
@@ -41,16 +39,9 @@ void useWizardLog();
 // Writes data to path, creating the folders on the way; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 
-// Lays out a further installation of the sample product under the sandbox (for tests that need
-// two products or a process of their own), or in the absolute folder `name`; returns its folder.
-QString makeInstallation(const QString& name);
-
 // Nests `depth` directories called `name` below root, with a file "bottom.txt" in the last.
 bool makeDeepTree(const QString& root, int depth, const char* name = "level");
 
-// Whether a child process that was waited for ended normally with `exitCode`; if not, says how
-// it ended and what it wrote to its error output.
-bool endedWith(QProcess& process, int exitCode);
 // Says how a child process ended, against what the test expected, with the end of its error
 // output; false, so that a check can end in it.
 bool childFailed(const QString& how, const QByteArray& errors);

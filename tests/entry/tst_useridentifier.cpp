@@ -39,77 +39,63 @@ bool isWellFormed(const QString& id)
 
 } // namespace
 
+enum Stored { Nothing, Text, Binary, Unwritable };
+
 class TestUserIdentifier : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
+    void identifier_data()
     {
-        qunsetenv("TERN_REGISTRY_ROOT");
-        Platform::UserRegistryKey key;
-        QVERIFY(key.create(keyPath()));
-        key.remove(kValueName);
-    }
-
-    void createdOnceAndReused()
-    {
-        const QString first = readOrCreateUserId();
-        QVERIFY2(isWellFormed(first), qPrintable(first));
-        const Platform::RegistryValue stored = storedValue();
-        QCOMPARE(stored.type, Platform::RegistryValueType::String);
-        QCOMPARE(stored.text, first);
-        QCOMPARE(readOrCreateUserId(), first);
-    }
-
-    void existingValue_data()
-    {
-        QTest::addColumn<bool>("isString");
+        QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("reused");
-        QTest::newRow("identifier") << true << kKnownId << true;
-        QTest::newRow("short text is taken as it is") << true << QStringLiteral("{abc}") << true;
-        QTest::newRow("binary value") << false << kKnownId << false;
-        QTest::newRow("empty text") << true << QString() << false;
-        QTest::newRow("too long for an identifier") << true << kKnownId + QLatin1Char('0') << false;
+        QTest::newRow("nothing stored: made once, then kept") << int(Nothing) << QString() << false;
+        QTest::newRow("identifier") << int(Text) << kKnownId << true;
+        QTest::newRow("short text is taken as it is")
+            << int(Text) << QStringLiteral("{abc}") << true;
+        QTest::newRow("binary value") << int(Binary) << kKnownId << false;
+        QTest::newRow("empty text") << int(Text) << QString() << false;
+        QTest::newRow("too long for an identifier")
+            << int(Text) << kKnownId + QLatin1Char('0') << false;
+        QTest::newRow("unwritable registry: a fresh one each time")
+            << int(Unwritable) << QString() << false;
     }
 
-    void existingValue()
+    void identifier()
     {
-        QFETCH(bool, isString);
+        QFETCH(int, stored);
         QFETCH(QString, text);
         QFETCH(bool, reused);
         {
             Platform::UserRegistryKey key;
             QVERIFY(key.create(keyPath()));
-            QVERIFY(isString ? key.setString(kValueName, text)
-                             : key.setBinary(kValueName, text.toLatin1()));
+            key.remove(kValueName);
+            if (stored == Text)
+                QVERIFY(key.setString(kValueName, text));
+            if (stored == Binary)
+                QVERIFY(key.setBinary(kValueName, text.toLatin1()));
         }
-        const QString id = readOrCreateUserId();
-        if (reused) {
-            QCOMPARE(id, text);
-        } else {
-            QVERIFY2(isWellFormed(id), qPrintable(id));
-            QCOMPARE(storedValue().type, Platform::RegistryValueType::String);
-            QCOMPARE(storedValue().text, id);
-        }
-    }
-
-    void unwritableRegistryGivesAFreshIdentifier()
-    {
         // A plain file where the hive's folder should be: no key can be created below it.
         const QString blocker = TestEnv::sandboxRoot() + QStringLiteral("/registry-blocker");
-        QVERIFY(TestEnv::writeFile(blocker, "not a folder"));
-        qputenv("TERN_REGISTRY_ROOT",
-            QFile::encodeName(blocker + QStringLiteral("/HKEY_CURRENT_USER")));
-
-        const QString first = readOrCreateUserId();
-        const QString second = readOrCreateUserId();
-        QVERIFY2(isWellFormed(first), qPrintable(first));
-        QVERIFY(isWellFormed(second));
-        QVERIFY(first != second);
-        // Nor did it land anywhere else.
+        if (stored == Unwritable) {
+            QVERIFY(TestEnv::writeFile(blocker, "not a folder"));
+            qputenv("TERN_REGISTRY_ROOT", QFile::encodeName(blocker + "/HKEY_CURRENT_USER"));
+        }
+        const QString id = readOrCreateUserId();
+        const QString again = readOrCreateUserId();
         qunsetenv("TERN_REGISTRY_ROOT");
-        QCOMPARE(storedValue().type, Platform::RegistryValueType::None);
+
+        if (reused)
+            QCOMPARE(id, text);
+        else
+            QVERIFY2(isWellFormed(id) && isWellFormed(again), qPrintable(id + ' ' + again));
+        QCOMPARE(again == id, stored != Unwritable);
+        // Nor did an unstorable one land anywhere else.
+        QCOMPARE(storedValue().type,
+            stored == Unwritable ? Platform::RegistryValueType::None
+                                 : Platform::RegistryValueType::String);
+        QCOMPARE(storedValue().text, stored == Unwritable ? QString() : id);
     }
 };
 

@@ -1,6 +1,6 @@
 // On a real X server: a second start brings the running wizard's window back, mapped when it
 // was iconified and raised above what covered it. That it builds no window of its own shows in
-// tst_uninstallsingleinstance; the X11 calls on their own in tst_osbackend.
+// tst_uninstallrun; the X11 calls on their own in tst_osbackend.
 
 #include "testenvironment.h"
 #include "wizardprocess.h"

@@ -4,8 +4,7 @@
 
 #include "platform.h"
 
-#include <QFile>
-#include <QJsonDocument>
+#include <QDir>
 #include <QProcessEnvironment>
 #include <QSharedMemory>
 #include <QSignalSpy>
@@ -17,22 +16,23 @@ namespace WizardProcess {
 QString makeInstallation(
     const QString& name, const QJsonObject& extendParams, const QString& productName)
 {
-    const QString dir = TestEnv::makeInstallation(name);
-    QFile file(dir + QStringLiteral("/product.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-    params.insert(QStringLiteral("uninstallTest"), QStringLiteral("1"));
+    const QString dir = QDir::isAbsolutePath(name)
+        ? name
+        : TestEnv::sandboxRoot() + QStringLiteral("/installations/") + name;
+    QDir().mkpath(dir);
+    QProcess::execute(QStringLiteral("sh"),
+        { "-c", R"(cp -a "$0"/. "$1"/lib*.so* "$1"/uninstaller "$2")",
+            qEnvironmentVariable("UNINSTALL_PRODUCT_DIR"),
+            qEnvironmentVariable("UNINSTALL_STAGE_DIR"), dir });
+    QJsonObject params { { QStringLiteral("uninstallTest"), QStringLiteral("1") } };
     for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
         params.insert(it.key(), it.value());
-    product.insert(QStringLiteral("extendParams"), params);
+    QJsonObject members;
     if (!productName.isEmpty())
-        product.insert(QStringLiteral("name"), productName);
-    if (!TestEnv::writeFile(file.fileName(), QJsonDocument(product).toJson()))
-        return {};
-    return dir;
+        members.insert(QStringLiteral("name"), productName);
+    return TestEnv::mergeIntoProduct(dir + QStringLiteral("/product.json"), members, params)
+        ? dir
+        : QString();
 }
 
 QString writeScript(const QString& name, const QStringList& steps)
@@ -71,6 +71,7 @@ Run finish(QProcess& process, int timeoutMs)
 {
     Run result;
     if (process.state() != QProcess::NotRunning) {
+        qRegisterMetaType<QProcess::ExitStatus>();
         QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
         finished.wait(timeoutMs);
     }
@@ -108,14 +109,6 @@ bool Run::returned(int expected) const
             .arg(expected)
             .arg(status),
         errors);
-}
-
-bool Run::wrote(const QByteArray& line) const
-{
-    return errors.contains(line)
-        || TestEnv::childFailed(
-            QStringLiteral("the uninstaller did not write \"%1\"").arg(QString::fromUtf8(line)),
-            errors);
 }
 
 quint32 publishedHandle(const QString& productName)

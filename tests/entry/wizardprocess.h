@@ -9,8 +9,9 @@
 // as a user starts the uninstaller.
 namespace WizardProcess {
 
-// A fresh installation of the sample product with these extended parameters (test mode, where
-// nothing gets deleted, unless they say otherwise), under another product name when one is given.
+// A fresh installation of the sample product in the sandbox (or in the absolute folder `name`)
+// with these extended parameters (test mode, where nothing gets deleted, unless they say
+// otherwise), under another product name when one is given.
 QString makeInstallation(const QString& name, const QJsonObject& extendParams = {},
     const QString& productName = QString());
 
@@ -32,8 +33,6 @@ struct Run {
     // the host makes of it (a sanitizer's report changes the status); if not, says how it ended
     // and what the child wrote to its error output.
     bool returned(int expected) const;
-    // Whether the child wrote `line` to its error output; if not, shows what it wrote.
-    bool wrote(const QByteArray& line) const;
 };
 
 // Runs the uninstaller to its end while this process's event loop keeps going, so that
