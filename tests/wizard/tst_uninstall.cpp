@@ -103,6 +103,8 @@ private slots:
                 reply.status = m_posted.contains(body) ? 200 : 503;
                 m_posted.append(body);
             });
+        // Connections end with their answer, so that stopping need not wait for idle ones.
+        m_service.set_keep_alive_max_count(1);
         const int port = m_service.bind_to_any_port("127.0.0.1");
         QVERIFY(port > 0);
         m_serviceThread = std::thread([this] { m_service.listen_after_bind(); });
