@@ -278,12 +278,7 @@ private slots:
 
         const QUrl link(QStringLiteral("https://www.example.com/app1"));
         QCOMPARE(m_browser.opened, (QList<QUrl> { link, link }));
-        QStringList events;
-        for (const QJsonObject& event : TestEnv::analyticsEvents()) {
-            events.append(event.value("category").toString() + '|'
-                + event.value("action").toString() + '|' + event.value("label").toString());
-        }
-        QCOMPARE(events,
+        QCOMPARE(WizardRunner::analytics({ "category", "action", "label" }),
             (QStringList { "offload_retention|click_recommend_App 1|",
                 "offload_retention|click_recommend_Renamed|" }));
     }

@@ -28,22 +28,6 @@ const QString kSkin = QStringLiteral(
     "qproperty-lineHeight: '150%'; qproperty-fontSize: 16; qproperty-fontWeight: 700; "
     "qproperty-clrTitleText: '#ff5a36'; qproperty-fontPurchaseSize: 22; }");
 
-// Every event as category|action|type|label|value.
-QStringList analytics()
-{
-    QStringList result;
-    const QList<QJsonObject> events = TestEnv::analyticsEvents();
-    for (const QJsonObject& event : events) {
-        result.append(QStringList { event.value(QStringLiteral("category")).toString(),
-            event.value(QStringLiteral("action")).toString(),
-            QString::number(event.value(QStringLiteral("type")).toInt()),
-            event.value(QStringLiteral("label")).toString(),
-            QString::number(event.value(QStringLiteral("value")).toInt()) }
-                          .join(QLatin1Char('|')));
-    }
-    return result;
-}
-
 QString priceFile()
 {
     return TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json");
@@ -311,7 +295,7 @@ private slots:
                    << QStringLiteral("openpurchasebehavior|openpurchaseurl|1|uninstall_btn_%1|0")
                           .arg(buy);
         if (!drag)
-            QCOMPARE(analytics(), events);
+            QCOMPARE(analytics({ "category", "action", "type", "label", "value" }), events);
         QCOMPARE(
             child<QStackedWidget>(wizard, "processPage")->currentIndex(), page == Home ? 1 : 2);
         if (drag) {

@@ -52,12 +52,9 @@ void press(Qt::Key key, QWidget* window)
 
 QString pageEndLabel()
 {
-    QString label = QStringLiteral("<none>");
-    for (const QJsonObject& event : TestEnv::analyticsEvents()) {
-        if (event.value(QStringLiteral("action")) == QLatin1String("show_end"))
-            label = event.value(QStringLiteral("label")).toString();
-    }
-    return label;
+    const QStringList ends
+        = analytics({ "action", "label" }).filter(QRegularExpression("^show_end"));
+    return ends.isEmpty() ? QStringLiteral("<none>") : ends.last().mid(9);
 }
 
 } // namespace
