@@ -186,21 +186,15 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
         QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
-        QTest::newRow("downloaded, language as it is") << "pt-BR"
-                                                       << "picture"
-                                                       << "downloaded";
-        QTest::newRow("shipped, own language") << "de"
-                                               << "nothing"
-                                               << "de";
-        QTest::newRow("shipped, product language") << "pt-BR"
-                                                   << "nothing"
-                                                   << "en";
-        QTest::newRow("FIFO in its place") << "pt-BR"
-                                           << "FIFO"
-                                           << "en";
-        QTest::newRow("declares 20000 x 20000") << "pt-BR"
-                                                << "huge"
-                                                << "en";
+        const char* const rows[][4] = {
+            { "downloaded, language as it is", "pt-BR", "picture", "downloaded" },
+            { "shipped, own language", "de", "nothing", "de" },
+            { "shipped, product language", "pt-BR", "nothing", "en" },
+            { "FIFO in its place", "pt-BR", "FIFO", "en" },
+            { "declares 20000 x 20000", "pt-BR", "huge", "en" },
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
     }
 
     void pictures()
