@@ -156,29 +156,27 @@ bool shown(const QWidget* widget)
     return widget->isVisible() && !widget->isWindow() && describe(widget) != kSticker;
 }
 
-// Texts with less room than they need, widgets over a sibling or out of their parent, texts
-// still in English.
-QStringList layoutFaults(QWidget* window, const QVector<QRegularExpression>& english)
+// Texts with less room than they need or still in English, widgets over a sibling or out of
+// their parent, and controls a screen reader cannot tell apart.
+QStringList pageFaults(QWidget* window, const QVector<QRegularExpression>& english)
 {
     QStringList faults;
+    if (QAccessible::queryAccessibleInterface(window)->text(QAccessible::Name).isEmpty())
+        faults << QStringLiteral("window without a name");
+    QMap<QString, QString> names;
     const auto widgets = window->findChildren<QWidget*>();
     for (QWidget* widget : widgets) {
         if (!shown(widget))
             continue;
         const auto* label = qobject_cast<QLabel*>(widget);
         QString text = widget->property("text").toString();
-        if (!text.isEmpty() && (label || qobject_cast<QAbstractButton*>(widget))) {
-            const QSize hint = widget->sizeHint();
-            if (label && label->wordWrap()
+        const QSize hint = widget->sizeHint();
+        if (!text.isEmpty() && (label || qobject_cast<QAbstractButton*>(widget))
+            && (label && label->wordWrap()
                     ? label->heightForWidth(label->width()) > label->height()
-                    : hint.width() > widget->width() || hint.height() > widget->height())
-                faults << QStringLiteral("%1 cut: %2x%3 for %4x%5")
-                              .arg(describe(widget))
-                              .arg(hint.width())
-                              .arg(hint.height())
-                              .arg(widget->width())
-                              .arg(widget->height());
-        }
+                    : hint.width() > widget->width() || hint.height() > widget->height()))
+            faults << describe(widget)
+                    + QStringLiteral(" cut: needs %1x%2").arg(hint.width()).arg(hint.height());
         if (text.isEmpty())
             text = widget->property("placeholderText").toString();
         for (const QRegularExpression& source : english) {
@@ -197,24 +195,11 @@ QStringList layoutFaults(QWidget* window, const QVector<QRegularExpression>& eng
                 && sibling->geometry().intersects(widget->geometry()))
                 faults << describe(widget) + QStringLiteral(" over ") + describe(sibling);
         }
-    }
-    return faults;
-}
-
-// Every control a user can reach needs a name of its own for a screen reader.
-QStringList namingFaults(QWidget* window)
-{
-    QStringList faults;
-    if (QAccessible::queryAccessibleInterface(window)->text(QAccessible::Name).isEmpty())
-        faults << QStringLiteral("window without a name");
-    QMap<QString, QString> names;
-    const auto widgets = window->findChildren<QWidget*>();
-    for (QWidget* widget : widgets) {
         const bool control = qobject_cast<QAbstractButton*>(widget)
             || qobject_cast<QLineEdit*>(widget) || qobject_cast<QTextEdit*>(widget)
             || qobject_cast<QComboBox*>(widget) || qobject_cast<QProgressBar*>(widget)
             || (widget->focusPolicy() & Qt::TabFocus);
-        if (!control || !widget->isVisible() || qobject_cast<QComboBox*>(widget->parentWidget()))
+        if (!control || qobject_cast<QComboBox*>(widget->parentWidget()))
             continue;
         const QString name = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
         if (name.isEmpty() || names.contains(name))
@@ -435,7 +420,7 @@ private slots:
                 const QString where = QStringLiteral("%1 at %2: ").arg(kStops[stop]).arg(zoom);
                 if (stop != Dialog && window->size() != (QSizeF(857, 591) * zoom).toSize())
                     faults << where + QStringLiteral("window grew");
-                for (const QString& fault : layoutFaults(window, english) + namingFaults(window))
+                for (const QString& fault : pageFaults(window, english))
                     faults << where + fault;
                 const QHash<QString, int> lines = lineCounts(window);
                 for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
