@@ -23,6 +23,18 @@
 
 namespace WizardRunner {
 
+QStringList analytics(const QStringList& fields)
+{
+    QStringList events;
+    for (const QJsonObject& event : TestEnv::analyticsEvents()) {
+        QStringList values;
+        for (const QString& field : fields)
+            values << event.value(field).toVariant().toString();
+        events << values.join(QLatin1Char('|'));
+    }
+    return events;
+}
+
 Uninstall* visibleWizard()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();

@@ -25,6 +25,9 @@ public slots:
 // Drives the wizard in this process through its real export, as the host does.
 namespace WizardRunner {
 
+// The analytics events sent so far, oldest first, each as the values of `fields` joined by '|'.
+QStringList analytics(const QStringList& fields);
+
 // The wizard window on screen, if any.
 Uninstall* visibleWizard();
 

@@ -1,25 +1,25 @@
+// The feature frames show the product's brand texts for the current language when the file gives
+// exactly as many as they have lines, else their own, translated; both follow a language change.
+
 #include "testenvironment.h"
 
-#include "content/brandrecommend.h"
 #include "widgets/frminfo.h"
 #include "widgets/frminfo2.h"
 #include "widgets/frmuser.h"
 
-#include "ternlog.h"
 #include "ternresourcemgr.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QJsonDocument>
 #include <QLabel>
 #include <QTranslator>
 #include <QtTest>
 
 namespace {
 
-const QStringList builtInInfo { "1000+ Formats Supported", "120× Faster Conversion",
+const QStringList kOwnInfo { "1000+ Formats Supported", "120× Faster Conversion",
     "15+ Years History, 50 Million + Users" };
-const QStringList builtInUser { "50 Million + ", "Users" };
+const QStringList kOwnUser { "50 Million + ", "Users" };
 
 // A few words of German, enough to see which texts were translated again.
 class GermanTranslator : public QTranslator {
@@ -34,22 +34,14 @@ public:
     }
 };
 
-QStringList texts(const QWidget& frame, const QStringList& labelNames)
+QStringList texts(const QWidget& frame)
 {
     QStringList result;
-    for (const QString& name : labelNames)
-        result.append(frame.findChild<QLabel*>(name)->text());
+    for (const char* name : { "lblText1", "lblText2", "lblText3", "label", "label_3" }) {
+        if (const auto* label = frame.findChild<QLabel*>(QLatin1String(name)))
+            result.append(label->text());
+    }
     return result;
-}
-
-QStringList infoTexts(const FrmInfo& frame)
-{
-    return texts(frame, { "lblText1", "lblText2", "lblText3" });
-}
-
-QStringList userTexts(const FrmUser& frame)
-{
-    return texts(frame, { "label", "label_3" });
 }
 
 QString brandFile()
@@ -57,19 +49,10 @@ QString brandFile()
     return TestEnv::installDir() + QStringLiteral("/brand_recommend.json");
 }
 
-QByteArray brandPages(const QJsonArray& page0, const QJsonArray& page1)
-{
-    return QJsonDocument(QJsonObject { { "uninstall_page0", QJsonObject { { "en", page0 } } },
-                             { "uninstall_page1", QJsonObject { { "en", page1 } } } })
-        .toJson();
-}
-
 } // namespace
 
 class TestFeatureFrames : public QObject {
     Q_OBJECT
-
-    std::unique_ptr<GermanTranslator> german;
 
 private slots:
     void initTestCase() { TestEnv::useWizardLog(); }
@@ -78,10 +61,6 @@ private slots:
 
     void cleanup()
     {
-        if (german)
-            QCoreApplication::removeTranslator(german.get());
-        german.reset();
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         QFile::remove(brandFile());
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
@@ -89,102 +68,70 @@ private slots:
     void brandTexts_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("pageKey");
-        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("info");
+        QTest::addColumn<QStringList>("user");
         QTest::addColumn<bool>("logged");
-
-        const QByteArray three = R"({"uninstall_page0": {"en": ["A", "B", "C"]}})";
-        QTest::newRow("strings of the language")
-            << three << "uninstall_page0" << QStringList { "A", "B", "C" } << false;
-        QTest::newRow("page not in the file")
-            << three << "uninstall_page1" << QStringList() << false;
+        const QByteArray fit = R"({"uninstall_page0": {"en": ["A", "B", "C"]},
+                                   "uninstall_page1": {"en": ["10M ", "fans"]}})";
+        QTest::newRow("counts fit")
+            << fit << QStringList { "A", "B", "C" } << QStringList { "10M ", "fans" } << false;
+        QTest::newRow("one page only")
+            << QByteArray(R"({"uninstall_page0": {"en": ["A", "B", "C"]}})")
+            << QStringList { "A", "B", "C" } << kOwnUser << false;
         QTest::newRow("a number reads as empty text")
-            << QByteArray(R"({"uninstall_page0": {"en": ["A", 5, "C"]}})") << "uninstall_page0"
-            << QStringList { "A", "", "C" } << false;
+            << QByteArray(R"({"uninstall_page0": {"en": ["A", 5, "C"]}})")
+            << QStringList { "A", "", "C" } << kOwnUser << false;
+        QTest::newRow("one short") << QByteArray(
+            R"({"uninstall_page0": {"en": ["A", "B"]}, "uninstall_page1": {"en": ["10M "]}})")
+                                   << kOwnInfo << kOwnUser << false;
+        QTest::newRow("one too many") << QByteArray(
+            R"({"uninstall_page0": {"en": ["A", "B", "C", "D"]}, "uninstall_page1": {"en": ["1", "2", "3"]}})")
+                                      << kOwnInfo << kOwnUser << false;
         QTest::newRow("another language only")
-            << QByteArray(R"({"uninstall_page0": {"de": ["A", "B", "C"]}})") << "uninstall_page0"
-            << QStringList() << false;
-        QTest::newRow("malformed file") << QByteArray(R"({"uninstall_page0": {"en": ["A")")
-                                        << "uninstall_page0" << QStringList() << true;
-        QTest::newRow("no file") << QByteArray() << "uninstall_page0" << QStringList() << true;
+            << QByteArray(R"({"uninstall_page0": {"de": ["A", "B", "C"]}})") << kOwnInfo << kOwnUser
+            << false;
+        QTest::newRow("malformed file")
+            << QByteArray(R"({"uninstall_page0": {"en": ["A")") << kOwnInfo << kOwnUser << true;
+        QTest::newRow("no file") << QByteArray() << kOwnInfo << kOwnUser << true;
     }
 
     void brandTexts()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, pageKey);
-        QFETCH(QStringList, expected);
-        QFETCH(bool, logged);
-
         if (!file.isNull())
             QVERIFY(TestEnv::writeFile(brandFile(), file));
-        QCOMPARE(brandRecommendTexts(pageKey), expected);
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("read brand_recommend.json"))
-                     .contains(QStringLiteral("parseJsonErr.error")),
-            logged);
-
-        // Read again on every call.
-        QVERIFY(TestEnv::writeFile(brandFile(), brandPages({ "1", "2", "3" }, { "4" })));
-        QCOMPARE(brandRecommendTexts("uninstall_page1"), QStringList { "4" });
-    }
-
-    void framesTakeBrandTextsWhenCountFits_data()
-    {
-        QTest::addColumn<QJsonArray>("page0");
-        QTest::addColumn<QJsonArray>("page1");
-        QTest::addColumn<QStringList>("info");
-        QTest::addColumn<QStringList>("user");
-
-        QTest::newRow("counts fit")
-            << QJsonArray { "A", "B", "C" } << QJsonArray { "10M ", "fans" }
-            << QStringList { "A", "B", "C" } << QStringList { "10M ", "fans" };
-        QTest::newRow("one short")
-            << QJsonArray { "A", "B" } << QJsonArray { "10M " } << builtInInfo << builtInUser;
-        QTest::newRow("one too many")
-            << QJsonArray { "A", "B", "C", "D" } << QJsonArray { "10M ", "fans", "!" }
-            << builtInInfo << builtInUser;
-    }
-
-    void framesTakeBrandTextsWhenCountFits()
-    {
-        QFETCH(QJsonArray, page0);
-        QFETCH(QJsonArray, page1);
-        QVERIFY(TestEnv::writeFile(brandFile(), brandPages(page0, page1)));
-        FrmInfo infoFrame(nullptr);
-        FrmUser userFrame(nullptr);
-        QTEST(infoTexts(infoFrame), "info");
-        QTEST(userTexts(userFrame), "user");
+        FrmInfo info(nullptr);
+        FrmUser user(nullptr);
+        QTEST(texts(info), "info");
+        QTEST(texts(user), "user");
+        QTEST(TestEnv::logMessages(QStringLiteral("read brand_recommend.json"))
+                  .contains(QStringLiteral("parseJsonErr.error")),
+            "logged");
     }
 
     void languageChangeRetranslatesThenAppliesBrandTexts()
     {
         // Brand texts for the info frame in English only, for the user frame in German only.
         QVERIFY(TestEnv::writeFile(brandFile(),
-            QJsonDocument(
-                QJsonObject {
-                    { "uninstall_page0", QJsonObject { { "en", QJsonArray { "A", "B", "C" } } } },
-                    { "uninstall_page1",
-                        QJsonObject { { "de", QJsonArray { "10 Mio. ", "Fans" } } } } })
-                .toJson()));
+            R"({"uninstall_page0": {"en": ["A", "B", "C"]},
+                "uninstall_page1": {"de": ["10 Mio. ", "Fans"]}})"));
         FrmInfo info(nullptr);
         FrmUser user(nullptr);
         FrmInfo2 update(nullptr);
-        QCOMPARE(infoTexts(info), (QStringList { "A", "B", "C" }));
-        QCOMPARE(userTexts(user), builtInUser);
+        QCOMPARE(texts(info), (QStringList { "A", "B", "C" }));
+        QCOMPARE(texts(user), kOwnUser);
 
+        GermanTranslator german;
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("de"));
-        german = std::make_unique<GermanTranslator>();
-        QCoreApplication::installTranslator(german.get());
-        QTRY_COMPARE(infoTexts(info).first(), QStringLiteral("Über 1000 Formate"));
-        QTRY_COMPARE(userTexts(user), (QStringList { "10 Mio. ", "Fans" }));
+        QCoreApplication::installTranslator(&german);
+        QTRY_COMPARE(texts(info).first(), QStringLiteral("Über 1000 Formate"));
+        QTRY_COMPARE(texts(user), (QStringList { "10 Mio. ", "Fans" }));
 
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
-        QCoreApplication::removeTranslator(german.get());
-        german.reset();
-        QTRY_COMPARE(infoTexts(info), (QStringList { "A", "B", "C" }));
-        QTRY_COMPARE(userTexts(user), builtInUser);
-        QCOMPARE(update.findChild<QLabel*>("lblText1")->text(),
-            QStringLiteral("More Powerful Features"));
+        QCoreApplication::removeTranslator(&german);
+        QTRY_COMPARE(texts(info), (QStringList { "A", "B", "C" }));
+        QTRY_COMPARE(texts(user), kOwnUser);
+        QCOMPARE(texts(update).first(), QStringLiteral("More Powerful Features"));
     }
 };
 

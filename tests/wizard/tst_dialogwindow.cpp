@@ -25,38 +25,24 @@ using namespace WizardRunner;
 
 namespace {
 
-QVector<Atom> atomList(Display* display, Window window, const char* property)
+// A property of 32-bit items (atoms, windows), as Xlib hands them out: as longs.
+QVector<unsigned long> xProperty(Display* display, Window window, const char* name, Atom type)
 {
-    QVector<Atom> atoms;
-    Atom type = 0;
+    Atom actual = 0;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 32, False,
-            XA_ATOM, &type, &format, &count, &remaining, &data)
+    QVector<unsigned long> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 32, False, type,
+            &actual, &format, &count, &remaining, &data)
             == Success
         && data) {
-        const auto* values = reinterpret_cast<const Atom*>(data);
-        atoms = QVector<Atom>(values, values + count);
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        items = QVector<unsigned long>(values, values + count);
     }
     if (data)
         XFree(data);
-    return atoms;
-}
-
-bool windowManagerRuns(Display* display)
-{
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display),
-        XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW, &type,
-        &format, &count, &remaining, &data);
-    const bool runs = data && count == 1;
-    if (data)
-        XFree(data);
-    return runs;
+    return items;
 }
 
 // Where the X server has the window, on the screen.
@@ -93,7 +79,11 @@ private slots:
         QVERIFY2(!openbox.isEmpty(), "openbox is missing: scripts/setup.sh installs it");
         m_windowManager.start(openbox, { QStringLiteral("--sm-disable") });
         QVERIFY(m_windowManager.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(m_display), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(xProperty(m_display, DefaultRootWindow(m_display),
+                                     "_NET_SUPPORTING_WM_CHECK", XA_WINDOW)
+                                     .size()
+                == 1,
+            20000);
         setUpHost(&m_context);
     }
 
@@ -139,7 +129,7 @@ private slots:
         Window owner = 0;
         QVERIFY(XGetTransientForHint(m_display, dialogWindow, &owner));
         QCOMPARE(owner, wizardWindow);
-        QVERIFY(atomList(m_display, dialogWindow, "_NET_WM_WINDOW_TYPE")
+        QVERIFY(xProperty(m_display, dialogWindow, "_NET_WM_WINDOW_TYPE", XA_ATOM)
                     .contains(XInternAtom(m_display, "_NET_WM_WINDOW_TYPE_DIALOG", False)));
         const auto offCentre = [&] {
             const QPoint gap = screenGeometry(m_display, dialogWindow).center()

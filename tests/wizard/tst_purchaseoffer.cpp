@@ -14,6 +14,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QtTest>
@@ -22,21 +23,10 @@ using namespace WizardRunner;
 
 namespace {
 
-// Every event as category|action|type|label|value.
-QStringList analytics()
-{
-    QStringList result;
-    const QList<QJsonObject> events = TestEnv::analyticsEvents();
-    for (const QJsonObject& event : events) {
-        result.append(QStringList { event.value(QStringLiteral("category")).toString(),
-            event.value(QStringLiteral("action")).toString(),
-            QString::number(event.value(QStringLiteral("type")).toInt()),
-            event.value(QStringLiteral("label")).toString(),
-            QString::number(event.value(QStringLiteral("value")).toInt()) }
-                          .join(QLatin1Char('|')));
-    }
-    return result;
-}
+const QString kSkin = QStringLiteral(
+    "Uninstall { qproperty-textColor: '#111111*#222222'; qproperty-textWeight: '700*600'; "
+    "qproperty-lineHeight: '150%'; qproperty-fontSize: 16; qproperty-fontWeight: 700; "
+    "qproperty-clrTitleText: '#ff5a36'; qproperty-fontPurchaseSize: 22; }");
 
 QString priceFile()
 {
@@ -100,49 +90,57 @@ private slots:
     void cleanup()
     {
         m_wizard.reset();
+        qApp->setStyleSheet(QString());
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
+    // The discount: the host's when it gives one, else the price file's for the language, else
+    // 20; the offer's texts show it in the skin's style.
     void discount_data()
     {
         QTest::addColumn<QByteArray>("prices");
         QTest::addColumn<int>("hostDiscount");
-        QTest::addColumn<int>("price");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("price"); // what the file says for English
         QTest::addColumn<int>("discount");
         QTest::addColumn<QString>("logged");
-
-        const QString none;
         const QString noFile = QStringLiteral("price.json file open error! will return!");
         const QString broken = QStringLiteral("parseJsonErr.error");
-        QTest::newRow("string value")
-            << QByteArray(R"({"en": "35", "de": "40"})") << 0 << 35 << 35 << none;
-        QTest::newRow("number value") << QByteArray(R"({"en": 30})") << 0 << -1 << 20 << none;
-        QTest::newRow("zero") << QByteArray(R"({"en": "0"})") << 0 << 0 << 20 << none;
-        QTest::newRow("negative") << QByteArray(R"({"en": "-5"})") << 0 << -1 << 20 << none;
-        QTest::newRow("over 100") << QByteArray(R"({"en": "150"})") << 0 << -1 << 20 << none;
-        QTest::newRow("not a number") << QByteArray(R"({"en": "half"})") << 0 << -1 << 20 << none;
+        const QByteArray both = R"({"en": "35", "de": "40"})";
+        QTest::newRow("string value") << both << 0 << "en" << 35 << 35 << "";
+        QTest::newRow("language's own") << both << 0 << "de" << 35 << 40 << "";
+        QTest::newRow("language without one") << both << 0 << "it" << 35 << 35 << "";
+        QTest::newRow("number value") << QByteArray(R"({"en": 30})") << 0 << "en" << -1 << 20 << "";
+        QTest::newRow("zero") << QByteArray(R"({"en": "0"})") << 0 << "en" << 0 << 20 << "";
+        QTest::newRow("negative") << QByteArray(R"({"en": "-5"})") << 0 << "en" << -1 << 20 << "";
+        QTest::newRow("over 100") << QByteArray(R"({"en": "150"})") << 0 << "en" << -1 << 20 << "";
+        QTest::newRow("not a number")
+            << QByteArray(R"({"en": "half"})") << 0 << "en" << -1 << 20 << "";
         QTest::newRow("other language only")
-            << QByteArray(R"({"de": "40"})") << 0 << -1 << 20 << none;
-        QTest::newRow("not an object") << QByteArray(R"(["35"])") << 0 << -1 << 20 << none;
-        QTest::newRow("missing file") << QByteArray() << 0 << -1 << 20 << noFile;
-        QTest::newRow("broken JSON") << QByteArray(R"({"en": "35")") << 0 << -1 << 20 << broken;
-        QTest::newRow("host over price") << QByteArray(R"({"en": "35"})") << 45 << 35 << 45 << none;
-        QTest::newRow("host, file not read") << QByteArray() << 45 << -1 << 45 << none;
+            << QByteArray(R"({"de": "40"})") << 0 << "en" << -1 << 20 << "";
+        QTest::newRow("not an object") << QByteArray(R"(["35"])") << 0 << "en" << -1 << 20 << "";
+        QTest::newRow("missing file") << QByteArray() << 0 << "en" << -1 << 20 << noFile;
+        QTest::newRow("broken JSON")
+            << QByteArray(R"({"en": "35")") << 0 << "en" << -1 << 20 << broken;
+        QTest::newRow("host over price") << both << 45 << "en" << 35 << 45 << "";
+        QTest::newRow("host, file not read") << QByteArray() << 45 << "en" << -1 << 45 << "";
     }
 
     void discount()
     {
         QFETCH(QByteArray, prices);
         QFETCH(int, hostDiscount);
-        QFETCH(int, price);
+        QFETCH(QString, language);
         QFETCH(int, discount);
         QFETCH(QString, logged);
         QFile::remove(priceFile());
         if (!prices.isNull())
             QVERIFY(TestEnv::writeFile(priceFile(), prices));
         m_context.discount = hostDiscount;
-
+        qApp->setStyleSheet(kSkin);
+        TernResourceMgr::instance()->setCurrentLanguage(language);
         m_wizard = showWizard(true);
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         QCOMPARE(m_wizard->discount(), discount);
         QStringList lines;
         for (const QString& line : TestEnv::logLines()) {
@@ -153,7 +151,32 @@ private slots:
             logged.isEmpty() ? QStringList()
                              : QStringList { QStringLiteral("[Uninstall] [5] ") + logged });
 
-        QCOMPARE(m_wizard->readPrice(QStringLiteral("en")), price);
+        QTEST(m_wizard->readPrice(QStringLiteral("en")), "price");
+        const QString figure = QString::number(discount);
+        const QString buyNow = child<QLabel>(m_wizard.get(), "purchaseBtn")->text();
+        QVERIFY2(
+            buyNow.contains(QStringLiteral("font-size:16pt; font-weight:700; color:#ff5a36;\">")
+                + figure + QStringLiteral("%</span>")),
+            qPrintable(buyNow));
+        const QString offer = child<QLabel>(m_wizard.get(), "purchaseLab")->text();
+        QVERIFY2(
+            offer.contains(QStringLiteral("font-size:22pt; font-weight:700; color:#111111;'>-"))
+                && offer.contains(figure + QStringLiteral("%")),
+            qPrintable(offer));
+        QVERIFY(offer.contains(QStringLiteral("line-height: 150%")));
+        QVERIFY(child<QLabel>(m_wizard.get(), "updateTipLab")
+                    ->text()
+                    .contains(QStringLiteral("line-height: 150%")));
+    }
+
+    // Without the skin's colour and weight lists the offer sentence stays empty.
+    void offerNeedsTheStyleLists()
+    {
+        m_wizard = showWizard(true);
+        QVERIFY(child<QLabel>(m_wizard.get(), "purchaseLab")->text().isEmpty());
+        QVERIFY(child<QLabel>(m_wizard.get(), "updateTipLab")
+                    ->text()
+                    .contains(QStringLiteral("line-height: %1")));
     }
 
     // The banner shown: the download when it is a usable picture, else the shipped one of the
@@ -163,21 +186,15 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
         QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
-        QTest::newRow("downloaded, language as it is") << "pt-BR"
-                                                       << "picture"
-                                                       << "downloaded";
-        QTest::newRow("shipped, own language") << "de"
-                                               << "nothing"
-                                               << "de";
-        QTest::newRow("shipped, product language") << "pt-BR"
-                                                   << "nothing"
-                                                   << "en";
-        QTest::newRow("FIFO in its place") << "pt-BR"
-                                           << "FIFO"
-                                           << "en";
-        QTest::newRow("declares 20000 x 20000") << "pt-BR"
-                                                << "huge"
-                                                << "en";
+        const char* const rows[][4] = {
+            { "downloaded, language as it is", "pt-BR", "picture", "downloaded" },
+            { "shipped, own language", "de", "nothing", "de" },
+            { "shipped, product language", "pt-BR", "nothing", "en" },
+            { "FIFO in its place", "pt-BR", "FIFO", "en" },
+            { "declares 20000 x 20000", "pt-BR", "huge", "en" },
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
     }
 
     void pictures()
@@ -211,17 +228,6 @@ private slots:
         QCOMPARE(child(wizard, "purchaseImg")->styleSheet(),
             QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}")
                 .arg(shipped.arg(QStringLiteral("promotion"))));
-    }
-
-    // A language the price file does not name takes the product's default language's price.
-    void priceOfLanguageWithoutOne()
-    {
-        QVERIFY(TestEnv::writeFile(priceFile(), R"({"en": "35", "de": "40"})"));
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("it"));
-        m_wizard = showWizard(true);
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
-        QCOMPARE(m_wizard->discount(), 35);
-        QCOMPARE(m_wizard->readPrice(QStringLiteral("de")), 40);
     }
 
     // What a press and release on the offer's pictures open and report.
@@ -283,7 +289,7 @@ private slots:
                    << QStringLiteral("openpurchasebehavior|openpurchaseurl|1|uninstall_btn_%1|0")
                           .arg(buy);
         if (!drag)
-            QCOMPARE(analytics(), events);
+            QCOMPARE(analytics({ "category", "action", "type", "label", "value" }), events);
         QCOMPARE(
             child<QStackedWidget>(wizard, "processPage")->currentIndex(), page == Home ? 1 : 2);
         if (drag) {

@@ -15,20 +15,10 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
 
 using namespace WizardRunner;
-
-namespace {
-
-QStringList letters(const QString& keys)
-{
-    return keys.split(QLatin1Char(','), Qt::SkipEmptyParts);
-}
-
-} // namespace
 
 class TestReasonPage : public QObject {
     Q_OBJECT
@@ -50,8 +40,9 @@ private:
 
     void deliver(bool exclusive, const QString& keys, const QMap<QString, QString>& texts = {})
     {
-        emit m_wizard->contentProfile()->uninstallCauseEmit(
-            exclusive, letters(keys).toVector(), texts, QStringLiteral("50 million"));
+        emit m_wizard->contentProfile()->uninstallCauseEmit(exclusive,
+            keys.split(QLatin1Char(','), Qt::SkipEmptyParts).toVector(), texts,
+            QStringLiteral("50 million"));
     }
 
     bool continueEnabled() const { return child(m_wizard.get(), "btnContinue_2")->isEnabled(); }
@@ -90,9 +81,9 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(int, textCount);
         makeWizard();
-        const QStringList keyList = letters(keys);
+        const QStringList keyList = keys.split(QLatin1Char(','), Qt::SkipEmptyParts);
         QMap<QString, QString> texts;
-        for (const QString& key : letters(QStringLiteral("a,b,c")).mid(0, textCount))
+        for (const QString& key : keyList.mid(0, textCount))
             texts.insert(key, key.toUpper());
         deliver(true, keys, texts);
 
@@ -133,8 +124,7 @@ private slots:
         QVERIFY(continueEnabled());
         m_boxes.at(3)->click();
         QCOMPARE(m_boxes.at(0)->isChecked(), !exclusive);
-        QVERIFY(m_boxes.at(3)->isChecked());
-        QVERIFY(continueEnabled());
+        QVERIFY(m_boxes.at(3)->isChecked() && continueEnabled());
         if (exclusive)
             return;
         m_boxes.at(0)->click();
@@ -155,48 +145,46 @@ private slots:
         deliver(true, QStringLiteral("v,w,x"), { { QStringLiteral("v"), QStringLiteral("New") } });
         QCOMPARE(m_boxes.at(0)->text(), QStringLiteral("New"));
         QCOMPARE(m_boxes.at(3)->objectName(), QStringLiteral("option_4"));
-        QVERIFY(!m_boxes.at(3)->isChecked());
-        QVERIFY(!continueEnabled());
+        QVERIFY(!m_boxes.at(3)->isChecked() && !continueEnabled());
 
         QButtonGroup* second = m_boxes.at(0)->group();
         QVERIFY(second && second != first && second->exclusive());
         QCOMPARE(m_boxes.at(2)->group(), second);
         m_boxes.at(0)->click();
         m_boxes.at(2)->click();
-        QVERIFY(!m_boxes.at(0)->isChecked());
-        QVERIFY(continueEnabled());
+        QVERIFY(!m_boxes.at(0)->isChecked() && continueEnabled());
     }
 
     void reportCarriesTheCauseKeys_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("reported");
-        QTest::newRow("five causes") << QStringLiteral("a,b,c,d,e") << QStringLiteral("a,b,c,d,e");
-        QTest::newRow("three causes")
-            << QStringLiteral("a,b,c") << QStringLiteral("a,b,c,option_4,option_5");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("reported");
+        QTest::newRow("five causes")
+            << QStringList { "a", "b", "c", "d", "e" } << QStringList { "a", "b", "c", "d", "e" };
+        QTest::newRow("three causes") << QStringList { "a", "b", "c" }
+                                      << QStringList { "a", "b", "c", "option_4", "option_5" };
     }
 
     void reportCarriesTheCauseKeys()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, reported);
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, reported);
         // Test mode: the uninstalling page is reached without deleting anything.
         Uninstall* wizard = makeWizard(true);
-        QVERIFY(walkTo(wizard, Reason, letters(keys)));
+        QVERIFY(walkTo(wizard, Reason, keys));
         QCOMPARE(m_boxes.at(2)->objectName(), QStringLiteral("c"));
         child<QTextEdit>(wizard, "causeEdit")->setPlainText(QStringLiteral("a note"));
-        QVERIFY(walkTo(wizard, Uninstalling, letters(keys)));
+        QVERIFY(walkTo(wizard, Uninstalling, keys));
 
         const QJsonArray causes = QJsonDocument::fromJson(wizard->firstReport())
                                       .object()
                                       .value(QStringLiteral("uninstallCause"))
                                       .toArray();
         QCOMPARE(causes.size(), 6);
-        const QStringList names = letters(reported);
         for (int i = 0; i < 5; ++i) {
             const QJsonObject cause = causes.at(i).toObject();
-            QCOMPARE(cause.keys(), QStringList { names.at(i) });
-            QCOMPARE(cause.value(names.at(i)), QJsonValue(names.at(i) == QLatin1String("c")));
+            QCOMPARE(cause.keys(), QStringList { reported.at(i) });
+            QCOMPARE(cause.value(reported.at(i)), QJsonValue(reported.at(i) == QLatin1String("c")));
         }
         QCOMPARE(causes.at(5).toString(), QStringLiteral("a note"));
     }
