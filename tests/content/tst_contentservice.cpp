@@ -342,8 +342,10 @@ private slots:
         UninstallProfile profile;
         record(&profile);
         const bool optionalReady = events.removeOne(QStringLiteral("ready?"));
+        // Whatever hangs, everything is in soon after the content waits.
+        const int deadline = 2 * Waits::scaled(Waits::kConfigurationMs) + 1500;
         QTRY_VERIFY2_WITH_TIMEOUT(
-            m_events.size() >= events.size(), qPrintable(m_events.join(" | ")), 5000);
+            m_events.size() >= events.size(), qPrintable(m_events.join(" | ")), deadline);
         QTest::qWait(settleMs);
         if (optionalReady && m_events.count(kReady) > events.count(kReady))
             m_events.removeOne(kReady);
