@@ -153,6 +153,7 @@ private slots:
 
         const QStringList remote { kRemoteApps, kRemoteCauses, kReady };
         const QStringList defaults { kDefaultApps, kDefaultCauses, kReady };
+        // Failing documents come late, so that the service's applications are in first.
         const QStringList remoteAppsDefaultCauses { kRemoteApps, kDefaultCauses, kReady, kReady };
         // The pictures' deadline may end an idle queue once more.
         const QStringList defaultAppsRemoteCauses { kDefaultApps, kRemoteCauses, kDefaultCauses,
@@ -204,16 +205,25 @@ private slots:
         QTest::newRow("cause choice fails after the applications")
             << Answers { { "/chose.json", Response::error(404).delayed(300) } } << "en"
             << remoteAppsDefaultCauses << network << kAllPictures << 4 << 0;
+        QTest::newRow("cause choice of a string")
+            << Answers { { "/chose.json",
+                   Response::json(R"({"uninstallChose": {"en": "a"}})").delayed(300) } }
+            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
+        QTest::newRow("cause texts in the choice's place")
+            << Answers { { "/chose.json",
+                   Response::json(R"({"uninstallCause": []})").delayed(300) } }
+            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
         QTest::newRow("no cause texts")
             << Answers { { "/cause.json",
-                   Response::json(R"({"uninstallCause": {"default": {}}})") } }
+                   Response::json(R"({"uninstallCause": {"default": {}}})").delayed(300) } }
             << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
         QTest::newRow("applications of no known shape")
             << Answers { { "/rec.json", Response::json(R"({"apps": []})") } } << "en"
             << QStringList { kDefaultApps, kRemoteCauses, kDefaultCauses, kReady, kReady }
             << unusable << kOffers << 2 << 0;
         QTest::newRow("cause choice over 1 MB")
-            << Answers { { "/chose.json", Response::json(QByteArray(2 << 20, ' ') + "{}") } }
+            << Answers { { "/chose.json",
+                   Response::json(QByteArray(2 << 20, ' ') + "{}").delayed(300) } }
             << "en" << remoteAppsDefaultCauses
             << "download over 1048576 bytes refused: " << kAllPictures << 4 << 0;
         QTest::newRow("applications win over a choice") << Answers { { "/rec.json",
@@ -254,7 +264,8 @@ private slots:
             << "it" << QStringList { "apps e.png||", "causes e {b=Bee,slow=Slow} ", kReady }
             << network << QStringList { kEarlierBanner } << 3 << 0;
         QTest::newRow("no entry for the language")
-            << Answers { { "/chose.json", Response::json(R"({"uninstallChose": {"de": ["x"]}})") } }
+            << Answers { { "/chose.json",
+                   Response::json(R"({"uninstallChose": {"de": ["x"]}})").delayed(300) } }
             << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
         QTest::newRow("keys that are no strings read empty")
             << Answers { { "/chose.json",
