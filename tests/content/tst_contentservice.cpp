@@ -121,6 +121,8 @@ private slots:
     {
         TestEnv::useWizardLog();
         Waits::setScale(kScale);
+        m_server = std::make_unique<LoopbackServer>();
+        QVERIFY(m_server->listen());
         for (const auto& document : kDefaults)
             QVERIFY(TestEnv::writeFile(
                 TestEnv::resourceRoot() + "/uninstallConfig/" + document[0], document[1]));
@@ -135,11 +137,8 @@ private slots:
         QVERIFY(TestEnv::writeFile(
             UrlHandler::downloadDirectory() + "banner_pic_en.png", TestFiles::png(4)));
         m_events.clear();
-        m_server = std::make_unique<LoopbackServer>();
-        QVERIFY(m_server->listen());
+        m_server->clearRecords();
     }
-
-    void cleanup() { m_server.reset(); }
 
     void delivers_data()
     {
