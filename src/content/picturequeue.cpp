@@ -80,7 +80,8 @@ void PictureQueue::onReplyFinished(QNetworkReply* reply)
     const QString fileName = m_running.take(reply);
     const QByteArray data
         = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    const QString failure = ContentFetch::failureOf(reply, data.size());
+    const QString failure
+        = ContentFetch::failureOf(reply, data.size(), LocalFiles::kMaxPictureBytes);
     reply->deleteLater();
     if (!failure.isEmpty()) {
         UninstallLog::error(failure);

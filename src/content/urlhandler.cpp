@@ -109,7 +109,8 @@ QByteArray UrlHandler::takeBody(QNetworkReply* reply, const QString& noReplyMess
     reply->deleteLater();
     // An aborted reply is closed: there is nothing to read.
     QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    const QString failure = ContentFetch::failureOf(reply, body.size());
+    const QString failure
+        = ContentFetch::failureOf(reply, body.size(), ContentFetch::kMaxDocumentBytes);
     if (!failure.isEmpty()) {
         UninstallLog::error(failure);
         return {};
