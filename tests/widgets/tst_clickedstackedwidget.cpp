@@ -118,8 +118,8 @@ private slots:
         QTest::addColumn<int>("appCount");
         QTest::addColumn<QList<int>>("pages");
         QTest::addColumn<bool>("buttons");
-        QTest::newRow("four names, ten apps") << kFourNames << 0 << 10 << QList<int> { 4, 4, 2 }
-                                              << true;
+        QTest::newRow("four names, ten apps")
+            << kFourNames << 0 << 10 << QList<int> { 4, 4, 2 } << true;
         QTest::newRow("four names, four apps") << kFourNames << 0 << 4 << QList<int> { 4 } << false;
         QTest::newRow("three names, four apps")
             << "bg0.png*bg1.png*bg2.png" << 0 << 4 << QList<int> { 3, 1 } << false;

@@ -99,8 +99,8 @@ private slots:
             R"({"uninstall_page0": {"en": ["A", "B", "C"]}, "uninstall_page1": {"en": ["10M ", "fans"]}})",
             "A|B|C", "10M |fans");
         row("one page only", R"({"uninstall_page0": {"en": ["A", "B", "C"]}})", "A|B|C", kOwnUser);
-        row("a number reads as empty text", R"({"uninstall_page0": {"en": ["A", 5, "C"]}})",
-            "A||C", kOwnUser);
+        row("a number reads as empty text", R"({"uninstall_page0": {"en": ["A", 5, "C"]}})", "A||C",
+            kOwnUser);
         row("one short",
             R"({"uninstall_page0": {"en": ["A", "B"]}, "uninstall_page1": {"en": ["10M "]}})",
             kOwnInfo, kOwnUser);
@@ -150,7 +150,8 @@ private slots:
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         QTRY_COMPARE(texts(info), QStringLiteral("A|B|C"));
         QTRY_COMPARE(texts(user), kOwnUser);
-        QCOMPARE(texts(update).section(QLatin1Char('|'), 0, 0), QStringLiteral("More Powerful Features"));
+        QCOMPARE(texts(update).section(QLatin1Char('|'), 0, 0),
+            QStringLiteral("More Powerful Features"));
     }
 
     // The still picture until started, then every frame of the skin's count, round again.

@@ -1,22 +1,25 @@
-// The purchase offer: the discount from the host and the price file, the banner and promotion
-// pictures, and the buy actions with what they open and report.
+// What the wizard offers: the purchase offer's discount, pictures and buy actions, and the
+// update offer's "Upgrade Now", which starts the downloaded updater and ends the wizard.
 
 #include "testenvironment.h"
 #include "testfiles.h"
 #include "wizardrunner.h"
 
+#include "content/updaterlocation.h"
+#include "entry/uninstallaborted.h"
 #include "entry/uninstallcontext.h"
+#include "entry/uninstallsingleinstance.h"
 #include "wizard/uninstall.h"
 
+#include "platform.h"
 #include "ternproductinfo.h"
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace WizardRunner;
@@ -33,64 +36,64 @@ QString priceFile()
     return TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json");
 }
 
-QString downloadedPicture(const QString& kind, const QString& language)
+QUrl purchasePage()
 {
-    return TestEnv::dataLocation()
-        + QStringLiteral("/uninstallRes/%1_pic_%2.png").arg(kind, language);
+    return QUrl(TernProductInfo::instance()->purchaseUrl(QString(), nullptr));
 }
 
 } // namespace
 
-class TestPurchaseOffer : public QObject {
+class TestOfferPages : public QObject {
     Q_OBJECT
 
-private:
     UninstallContext m_context;
     UrlRecorder m_browser;
+    QTemporaryDir m_markers { QDir::tempPath() + QStringLiteral("/updater marker XXXXXX") };
     std::unique_ptr<Uninstall> m_wizard;
 
-    // The given page after loading, with the events sent on the way gone.
+    // The wizard at `page`, with the events sent on the way gone.
     Uninstall* openAt(Page page)
     {
         m_wizard = showWizard(true);
-        if (!QTest::qWaitForWindowExposed(m_wizard.get()) || !walkTo(m_wizard.get(), page))
+        if (!walkTo(m_wizard.get(), page))
             return nullptr;
         TestEnv::clearAnalyticsEvents();
         return m_wizard.get();
     }
 
-    static QUrl purchasePage()
-    {
-        return QUrl(TernProductInfo::instance()->purchaseUrl(QString(), nullptr));
-    }
-
 private slots:
     void initTestCase()
     {
+        QVERIFY(m_markers.isValid());
         setUpHost(&m_context);
+        QVERIFY(TestEnv::dataLocation().contains(QLatin1Char(' ')));
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
         QVERIFY(!purchasePage().isEmpty());
     }
 
+    // Reaching the uninstalling page makes sure the guard exists; its segment must not outlive
+    // the test.
     void cleanupTestCase()
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        UninstallSingleInstance::destroy();
     }
 
     void init()
     {
+        qApp->setStyleSheet(kSkin);
         m_context.discount = 0;
         m_browser.opened.clear();
-        TestEnv::clearAnalyticsEvents();
         TestEnv::clearLog();
     }
 
     void cleanup()
     {
         m_wizard.reset();
-        qApp->setStyleSheet(QString());
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
+        TernSettings::instance()->setLanguage(QStringLiteral("en"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -104,10 +107,9 @@ private slots:
         QTest::addColumn<int>("price"); // what the file says for English
         QTest::addColumn<int>("discount");
         QTest::addColumn<QString>("logged");
-        const char* const noFile = "price.json file open error! will return!";
         const char* const both = R"({"en": "35", "de": "40"})";
         const auto row = [](const char* name, const char* prices, int host, const char* language,
-                             int price, int discount, const char* logged = "") {
+                             int price, int discount, const char* logged = nullptr) {
             QTest::newRow(name) << QByteArray(prices) << host << QString(language) << price
                                 << discount << QString(logged);
         };
@@ -121,7 +123,7 @@ private slots:
         row("not a number", R"({"en": "half"})", 0, "en", -1, 20);
         row("other language only", R"({"de": "40"})", 0, "en", -1, 20);
         row("not an object", R"(["35"])", 0, "en", -1, 20);
-        row("missing file", nullptr, 0, "en", -1, 20, noFile);
+        row("missing file", nullptr, 0, "en", -1, 20, "price.json file open error! will return!");
         row("broken JSON", R"({"en": "35")", 0, "en", -1, 20, "parseJsonErr.error");
         row("host over price", both, 45, "en", 35, 45);
         row("host, file not read", nullptr, 45, "en", -1, 45);
@@ -138,21 +140,14 @@ private slots:
         if (!prices.isNull())
             QVERIFY(TestEnv::writeFile(priceFile(), prices));
         m_context.discount = hostDiscount;
-        qApp->setStyleSheet(kSkin);
         TernResourceMgr::instance()->setCurrentLanguage(language);
         m_wizard = showWizard(true);
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         QCOMPARE(m_wizard->discount(), discount);
-        QStringList lines;
-        for (const QString& line : TestEnv::logLines()) {
-            if (line.contains(QStringLiteral("] [Uninstall] ")))
-                lines.append(line.mid(line.indexOf(QStringLiteral("] [Uninstall] ")) + 2));
-        }
-        QCOMPARE(lines,
-            logged.isEmpty() ? QStringList()
-                             : QStringList { QStringLiteral("[Uninstall] [5] ") + logged });
-
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("Uninstall")),
+            logged.isEmpty() ? QStringList() : QStringList { logged });
         QTEST(m_wizard->readPrice(QStringLiteral("en")), "price");
+
         const QString figure = QString::number(discount);
         QVERIFY(child<QLabel>(m_wizard.get(), "purchaseBtn")
                     ->text()
@@ -170,6 +165,7 @@ private slots:
     // Without the skin's colour and weight lists the offer sentence stays empty.
     void offerNeedsTheStyleLists()
     {
+        qApp->setStyleSheet(QString());
         m_wizard = showWizard(true);
         QVERIFY(child<QLabel>(m_wizard.get(), "purchaseLab")->text().isEmpty());
         QVERIFY(child<QLabel>(m_wizard.get(), "updateTipLab")
@@ -184,15 +180,21 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
         QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
-        const char* const rows[][4] = {
-            { "downloaded, language as it is", "pt-BR", "picture", "downloaded" },
-            { "shipped, own language", "de", "nothing", "de" },
-            { "shipped, product language", "pt-BR", "nothing", "en" },
-            { "FIFO in its place", "pt-BR", "FIFO", "en" },
-            { "declares 20000 x 20000", "pt-BR", "huge", "en" },
-        };
-        for (const auto& row : rows)
-            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
+        QTest::newRow("downloaded, language as it is") << "pt-BR"
+                                                       << "picture"
+                                                       << "downloaded";
+        QTest::newRow("shipped, own language") << "de"
+                                               << "nothing"
+                                               << "de";
+        QTest::newRow("shipped, product language") << "pt-BR"
+                                                   << "nothing"
+                                                   << "en";
+        QTest::newRow("FIFO in its place") << "pt-BR"
+                                           << "FIFO"
+                                           << "en";
+        QTest::newRow("declares 20000 x 20000") << "pt-BR"
+                                                << "huge"
+                                                << "en";
     }
 
     void pictures()
@@ -203,51 +205,47 @@ private slots:
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
         QDir(TestEnv::dataLocation() + QStringLiteral("/uninstallRes")).removeRecursively();
-        const QString banner = downloadedPicture(QStringLiteral("banner"), language);
+        const QString banner = TestEnv::dataLocation()
+            + QStringLiteral("/uninstallRes/banner_pic_%1.png").arg(language);
         if (downloaded == QLatin1String("picture"))
             QVERIFY(TestEnv::writeFile(banner, TestFiles::png()));
         if (downloaded == QLatin1String("FIFO"))
             QVERIFY(TestFiles::makeFifo(banner));
         if (downloaded == QLatin1String("huge"))
             QVERIFY(TestEnv::writeFile(banner, TestFiles::pngDeclaring(20000, 20000)));
-
         Uninstall* wizard = openAt(Home);
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
-        TernSettings::instance()->setLanguage(QStringLiteral("en"));
         QVERIFY(wizard);
 
         const QString shipped = TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/%1_pic/")
             + (shown == QLatin1String("downloaded") ? QStringLiteral("en") : shown)
             + QStringLiteral(".png");
+        const QString sheet = QStringLiteral("Uninstall #%1{border-image: url(%2) 0;}");
         QCOMPARE(child(wizard, "discountBg")->styleSheet(),
-            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}")
-                .arg(shown == QLatin1String("downloaded") ? banner
-                                                          : shipped.arg(QStringLiteral("banner"))));
+            sheet.arg(QStringLiteral("discountBg"),
+                shown == QLatin1String("downloaded") ? banner : shipped.arg("banner")));
         QCOMPARE(child(wizard, "purchaseImg")->styleSheet(),
-            QStringLiteral("Uninstall #purchaseImg{border-image: url(%1) 0;}")
-                .arg(shipped.arg(QStringLiteral("promotion"))));
+            sheet.arg(QStringLiteral("purchaseImg"), shipped.arg("promotion")));
     }
 
-    // What a press and release on the offer's pictures open and report.
+    // What a press and release on the offer's pictures open and report; nothing at the end of
+    // a drag.
     void pressAndRelease_data()
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("drag");
-        QTest::addColumn<QString>("shownDown");
+        QTest::addColumn<QString>("shownDown"); // the button that looks pressed meanwhile
         QTest::addColumn<int>("openedOnPress");
         QTest::addColumn<int>("openedOnRelease");
         QTest::addColumn<QString>("buy"); // the button the buy events name
-        QTest::newRow("banner") << int(Reason) << QStringLiteral("discountBg") << false
-                                << QStringLiteral("btnDiscount") << 0 << 1
-                                << QStringLiteral("bannerandbuy");
-        QTest::newRow("banner, dragged") << int(Reason) << QStringLiteral("discountBg") << true
-                                         << QStringLiteral("btnDiscount") << 0 << 0 << QString();
+        QTest::newRow("banner") << int(Reason) << "discountBg" << false << "btnDiscount" << 0 << 1
+                                << "bannerandbuy";
+        QTest::newRow("banner, dragged")
+            << int(Reason) << "discountBg" << true << "btnDiscount" << 0 << 0 << "";
         QTest::newRow("Buy Now with frame")
-            << int(Home) << QStringLiteral("frmPurchaseBtn") << false << QString() << 1 << 1
-            << QStringLiteral("buy");
-        QTest::newRow("promotion picture") << int(Home) << QStringLiteral("purchaseImg") << false
-                                           << QStringLiteral("purchaseBtn1") << 0 << 0 << QString();
+            << int(Home) << "frmPurchaseBtn" << false << "" << 1 << 1 << "buy";
+        QTest::newRow("promotion picture")
+            << int(Home) << "purchaseImg" << false << "purchaseBtn1" << 0 << 0 << "";
     }
 
     void pressAndRelease()
@@ -256,8 +254,6 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, drag);
         QFETCH(QString, shownDown);
-        QFETCH(int, openedOnPress);
-        QFETCH(int, openedOnRelease);
         QFETCH(QString, buy);
         Uninstall* wizard = openAt(Page(page));
         QVERIFY(wizard);
@@ -271,7 +267,7 @@ private slots:
             = shownDown.isEmpty() ? nullptr : child<QPushButton>(wizard, qPrintable(shownDown));
 
         QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(m_browser.opened.size(), openedOnPress);
+        QTEST(m_browser.opened.size(), "openedOnPress");
         QVERIFY(!down || down->isDown());
         if (drag) {
             at += QPoint(30, 0);
@@ -280,6 +276,7 @@ private slots:
         }
         QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, at);
         QVERIFY(!down || !down->isDown());
+        QFETCH(int, openedOnRelease);
         QCOMPARE(m_browser.opened, QVector<QUrl>(openedOnRelease, purchasePage()).toList());
         QStringList events;
         if (!buy.isEmpty())
@@ -288,15 +285,64 @@ private slots:
                           .arg(buy);
         if (!drag)
             QCOMPARE(analytics({ "category", "action", "type", "label", "value" }), events);
-        QCOMPARE(
-            child<QStackedWidget>(wizard, "processPage")->currentIndex(), page == Home ? 1 : 2);
+        QCOMPARE(where(wizard), page == Home ? QStringLiteral("1.0 0") : QStringLiteral("2.0 0"));
         if (drag) {
             startDragging(wizard);
             child<QPushButton>(wizard, "purchaseBtn1")->click();
             QVERIFY(m_browser.opened.isEmpty());
         }
     }
+
+    void upgradeNow_data()
+    {
+        QTest::addColumn<QString>("productName");
+        QTest::addColumn<bool>("downloaded");
+        QTest::newRow("updater") << QStringLiteral("Tern Converter") << true;
+        QTest::newRow("name with more spaces") << QStringLiteral("Tern  Converter Pro 2") << true;
+        QTest::newRow("updater not downloaded") << QStringLiteral("Tern Converter") << false;
+    }
+
+    // Whatever spaces its path holds, the updater starts, without arguments; the wizard ends
+    // with nothing removed, no page-end event and no report.
+    void upgradeNow()
+    {
+        QFETCH(QString, productName);
+        QFETCH(bool, downloaded);
+        uninstallAborted = false;
+        const QString marker = m_markers.filePath(QStringLiteral("updater ran.txt"));
+        QFile::remove(marker);
+        TestEnv::updateProduct({ { QStringLiteral("name"), productName } });
+        const QString updater = TestEnv::dataLocation() + QStringLiteral("/updater/")
+            + Platform::executableFileName(productName);
+        QCOMPARE(updaterPath(), updater);
+        QFile::remove(updater);
+        // A stand-in updater that writes how many arguments it got and the path it ran as.
+        if (downloaded) {
+            QVERIFY(TestEnv::writeFile(updater,
+                QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$0\" > \"%1\"\n")
+                    .arg(marker)
+                    .toUtf8()));
+            QVERIFY(QFile::setPermissions(
+                updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        Uninstall* wizard = openAt(UpdateOffer);
+        QVERIFY(wizard);
+        QVERIFY(quitsOn([&] { child<QAbstractButton>(wizard, "btnUpdate")->click(); }));
+        QVERIFY(uninstallAborted);
+        QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
+                    .contains(QStringLiteral("Uninstall updateApp")));
+        QVERIFY(analytics({ "action" }).filter(QStringLiteral("show_end")).isEmpty());
+        QVERIFY(wizard->firstReport().isEmpty() && wizard->secondReport().isEmpty());
+        const auto ranAs = [&marker] {
+            QFile ran(marker);
+            return ran.open(QIODevice::ReadOnly) ? QString::fromUtf8(ran.readAll()) : QString();
+        };
+        if (downloaded)
+            QTRY_COMPARE(ranAs(), QStringLiteral("0\n") + updater + QLatin1Char('\n'));
+        else
+            QVERIFY(!QFile::exists(marker));
+    }
 };
 
-UNINSTALL_TEST_MAIN(TestPurchaseOffer)
-#include "tst_purchaseoffer.moc"
+UNINSTALL_TEST_MAIN(TestOfferPages)
+#include "tst_offerpages.moc"
