@@ -2,6 +2,7 @@
 // machine with its running-program check, the drag guard, the ways out and, last, a real removal
 // with the close that reports it.
 
+#include "loopbackserver.h"
 #include "testenvironment.h"
 #include "wizardrunner.h"
 
@@ -24,11 +25,6 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QtTest>
-
-#include <httplib.h>
-
-#include <mutex>
-#include <thread>
 
 using namespace WizardRunner;
 
@@ -59,15 +55,15 @@ private:
     UninstallContext m_context;
     UrlRecorder m_browser;
     // The report service: it refuses every report the first time, so only a re-sent one lands.
-    httplib::Server m_service;
-    std::thread m_serviceThread;
-    std::mutex m_mutex;
-    QList<QByteArray> m_posted;
+    QSet<QByteArray> m_refused;
+    LoopbackServer m_service;
 
-    int timesPosted(const QByteArray& report)
+    int timesPosted(const QByteArray& report = {}) const
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return report.isEmpty() ? m_posted.size() : m_posted.count(report);
+        int count = 0;
+        for (const LoopbackServer::Request& request : m_service.requests())
+            count += report.isEmpty() || request.body == report;
+        return count;
     }
 
     std::unique_ptr<Uninstall> openAt(int stop, bool testMode = true)
@@ -86,20 +82,15 @@ private slots:
         QVERIFY(TestEnv::writeFile(
             TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
             R"({"en": "20"})"));
-        m_service.Post(
-            "/report", [this](const httplib::Request& request, httplib::Response& reply) {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                const QByteArray body = QByteArray::fromStdString(request.body);
-                reply.status = m_posted.contains(body) ? 200 : 503;
-                m_posted.append(body);
-            });
-        // Connections end with their answer, so that stopping need not wait for idle ones.
-        m_service.set_keep_alive_max_count(1);
-        const int port = m_service.bind_to_any_port("127.0.0.1");
-        QVERIFY(port > 0);
-        m_serviceThread = std::thread([this] { m_service.listen_after_bind(); });
-        TestEnv::setExtendParam(QStringLiteral("uninstallReportUrl"),
-            QStringLiteral("http://127.0.0.1:%1/report").arg(port));
+        m_service.setHandler(QStringLiteral("/report"), [this](const LoopbackServer::Request& r) {
+            if (m_refused.contains(r.body))
+                return LoopbackServer::Response::ok({});
+            m_refused.insert(r.body);
+            return LoopbackServer::Response::error(503);
+        });
+        QVERIFY(m_service.listen());
+        TestEnv::setExtendParam(
+            QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
         setUpHost(&m_context);
         Waits::setScale(0.01);
         for (const QString& scheme : { QStringLiteral("http"), QStringLiteral("https") })
@@ -121,8 +112,6 @@ private slots:
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        m_service.stop();
-        m_serviceThread.join();
         // The page flow makes sure the guard exists; its segment must not outlive the test.
         UninstallSingleInstance::destroy();
     }
@@ -136,14 +125,13 @@ private slots:
             if (meta.method(i).methodType() == QMetaMethod::Slot)
                 found << QString::fromLatin1(meta.method(i).methodSignature());
         }
-        QCOMPARE(found,
-            QString::fromLatin1("changePage() close() updateBar(int) completeSlot() showFinally() "
-                                "onPurchaseDlgSlot() onBtnContinueEnableSlot() updateApp() "
-                                "uninstallSkin(QString,QString) recApp(QVector<RecApp>) "
-                                "on_uninstallCause_slot(bool,QVector<QString>,QMap<QString,QString>"
-                                ",QString) uninstallCause() loadFinishedSlot() "
-                                "on_changeLanguage(int) loadDownLoadRes()")
-                .split(QLatin1Char(' ')));
+        QCOMPARE(found.join(QLatin1Char(' ')),
+            QStringLiteral("changePage() close() updateBar(int) completeSlot() showFinally() "
+                           "onPurchaseDlgSlot() onBtnContinueEnableSlot() updateApp() "
+                           "uninstallSkin(QString,QString) recApp(QVector<RecApp>) "
+                           "on_uninstallCause_slot(bool,QVector<QString>,QMap<QString,QString>,"
+                           "QString) uninstallCause() loadFinishedSlot() on_changeLanguage(int) "
+                           "loadDownLoadRes()"));
     }
 
     void startState_data()
@@ -160,23 +148,15 @@ private slots:
         QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
         QCOMPARE(child<QLabel>(wizard.get(), "titleLab")->text(),
             QStringLiteral("Uninstall Tern Converter"));
-        QCOMPARE(child<QLabel>(wizard.get(), "thinkLab")->text(),
-            QStringLiteral("Thank you for your use and feedback. Uninstalling..."));
         QCOMPARE(child(wizard.get(), "btnComplete")->isHidden(), !testMode);
         QCOMPARE(child(wizard.get(), "changeLangFrame")->isHidden(), !testMode);
         QCOMPARE(child<QComboBox>(wizard.get(), "comboBox")->currentText(), QStringLiteral("en"));
-        QVERIFY(child(wizard.get(), "purchaseBtn1")->isHidden());
-        QVERIFY(!child(wizard.get(), "optionFrame")->isEnabled());
-        QVERIFY(!child(wizard.get(), "btnContinue_2")->isEnabled());
-        QVERIFY(!child(wizard.get(), "causeEdit")->isEnabled());
+        for (const char* name : { "optionFrame", "btnContinue_2", "causeEdit" })
+            QVERIFY2(!child(wizard.get(), name)->isEnabled(), name);
         auto* progress = child<QProgressBar>(wizard.get(), "progressBar");
         QCOMPARE(progress->value(), 0);
         QCOMPARE(progress->maximum(), Uninstall::getFileCount(QDir(TestEnv::installDir())));
-        QCOMPARE(child(wizard.get(), "uninstall_Sticker1")->parentWidget(),
-            child(wizard.get(), "purchaseBackground"));
         QTRY_COMPARE(where(wizard.get()), QStringLiteral("1.0 0"));
-        QVERIFY(
-            TestEnv::logMessages(QStringLiteral("debug")).contains(QStringLiteral("loading end!")));
     }
 
     void styleLists_data()
@@ -194,13 +174,8 @@ private slots:
         qApp->setStyleSheet(
             QStringLiteral("Uninstall { qproperty-textColor: '#111111*#222222'; }"));
         auto wizard = showWizard(false);
-        TestEnv::clearLog();
         wizard->setProperty("textColor", value);
         QTEST(wizard->textColors(), "colours");
-        QCOMPARE(wizard->property("textColor").toString(), QString());
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("debug"))
-                     .contains(QStringLiteral("bind TextColor:") + value),
-            !value.isEmpty());
     }
 
     void placement_data()
@@ -236,26 +211,18 @@ private slots:
         QVERIFY(!child(wizard.get(), "frameUpdateLab_2")->isVisibleTo(wizard.get()));
     }
 
-    void progressBar_data()
-    {
-        QTest::addColumn<QList<int>>("values");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("counts up") << QList<int> { 1, 3 } << 3;
-        QTest::newRow("full") << QList<int> { 10 } << 10;
-        QTest::newRow("back to 0") << QList<int> { 4, 0 } << 0;
-        QTest::newRow("beyond the maximum ignored") << QList<int> { 4, 11 } << 4;
-        QTest::newRow("below 0 ignored") << QList<int> { 4, -1 } << 4;
-    }
-
+    // Each value is shown; one beyond either end is ignored.
     void progressBar()
     {
-        QFETCH(QList<int>, values);
         auto wizard = showWizard(true);
         auto* bar = child<QProgressBar>(wizard.get(), "progressBar");
         bar->setMaximum(10);
-        for (const int value : values)
+        QStringList shown;
+        for (const int value : { 1, 3, 10, 0, 4, 11, -1 }) {
             QVERIFY(QMetaObject::invokeMethod(wizard.get(), "updateBar", Q_ARG(int, value)));
-        QTEST(bar->value(), "shown");
+            shown << QString::number(bar->value());
+        }
+        QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 3 10 0 4 4 4"));
     }
 
     // The update offer waits while the product runs: the dialog asks to end it, the buttons wait
@@ -379,7 +346,7 @@ private slots:
         if (stop == Loading)
             QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
         TestEnv::clearLog();
-        const int posted = timesPosted({});
+        const int posted = timesPosted();
         QVERIFY(quitsOn([&] {
             if (door == QLatin1String("Escape"))
                 press(Qt::Key_Escape, wizard.get());
@@ -390,7 +357,7 @@ private slots:
         QVERIFY(TestEnv::logMessages(QStringLiteral("error"))
                     .contains(QStringLiteral("Uninstall close! PostData is empty")));
         QVERIFY(wizard->secondReport().isEmpty());
-        QCOMPARE(timesPosted({}), posted);
+        QCOMPARE(timesPosted(), posted);
     }
 
     void languageChoiceEndsTheWizard()
