@@ -95,6 +95,12 @@ std::unique_ptr<Uninstall> showWizard(bool testMode)
     return wizard;
 }
 
+void press(Qt::Key key, QWidget* window, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
+}
+
 void startDragging(QWidget* window)
 {
     QMouseEvent move(

@@ -6,7 +6,6 @@
 #include "widgets/clickedstackedwidget.h"
 #include "widgets/recframe.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -89,11 +88,7 @@ class TestClickedStackedWidget : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        TestEnv::useWizardLog();
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
-    }
+    void initTestCase() { TestEnv::useWizardLog(); }
 
     void init()
     {

@@ -16,7 +16,6 @@
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -67,19 +66,12 @@ private slots:
         QVERIFY(m_markers.isValid());
         setUpHost(&m_context);
         QVERIFY(TestEnv::dataLocation().contains(QLatin1Char(' ')));
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
         QVERIFY(!purchasePage().isEmpty());
     }
 
     // Reaching the uninstalling page makes sure the guard exists; its segment must not outlive
     // the test.
-    void cleanupTestCase()
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        UninstallSingleInstance::destroy();
-    }
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void init()
     {

@@ -23,7 +23,6 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -231,13 +230,6 @@ QString focused()
     return widget ? widget->objectName() : QStringLiteral("<none>");
 }
 
-// A key where the window system sends it: to the focus widget, else to the active window.
-void press(int key, QWidget* window, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
-    QTest::keyClick(target, Qt::Key(key), modifiers);
-}
-
 // The names Tab visits once round the window, from where the focus is.
 QString tabRound(QWidget* window)
 {
@@ -366,14 +358,12 @@ private slots:
     {
         setUpHost(&m_context);
         Waits::setScale(0.01);
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
     }
 
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
     void cleanupTestCase()
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         qunsetenv("TERN_ZOOM_DPI");
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         UninstallSingleInstance::destroy();

@@ -20,7 +20,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStackedWidget>
@@ -37,13 +36,6 @@ void click(QWidget* window, const char* name)
     QWidget* button = child(window, name);
     QVERIFY2(button->isVisible() && button->isEnabled(), name);
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// A key where the window system sends it: to the focus widget, else to the window.
-void press(Qt::Key key, QWidget* window)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus && focus->window() == window ? focus : window, key);
 }
 
 } // namespace
@@ -93,8 +85,6 @@ private slots:
             QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
         setUpHost(&m_context);
         Waits::setScale(0.01);
-        for (const QString& scheme : { QStringLiteral("http"), QStringLiteral("https") })
-            QDesktopServices::setUrlHandler(scheme, &m_browser, "open");
     }
 
     void init()
@@ -110,8 +100,6 @@ private slots:
 
     void cleanupTestCase()
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         // The page flow makes sure the guard exists; its segment must not outlive the test.
         UninstallSingleInstance::destroy();
     }
