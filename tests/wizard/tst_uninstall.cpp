@@ -2,6 +2,7 @@
 // machine with its running-program check, the drag guard, the ways out and, last, a real removal
 // with the close that reports it.
 
+#include "loopbackserver.h"
 #include "testenvironment.h"
 #include "wizardrunner.h"
 
@@ -19,16 +20,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QtTest>
-
-#include <httplib.h>
-
-#include <mutex>
-#include <thread>
 
 using namespace WizardRunner;
 
@@ -43,20 +38,6 @@ void click(QWidget* window, const char* name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// A key where the window system sends it: to the focus widget, else to the window.
-void press(Qt::Key key, QWidget* window)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus && focus->window() == window ? focus : window, key);
-}
-
-QString pageEndLabel()
-{
-    const QStringList ends
-        = analytics({ "action", "label" }).filter(QRegularExpression("^show_end"));
-    return ends.isEmpty() ? QStringLiteral("<none>") : ends.last().mid(9);
-}
-
 } // namespace
 
 class TestUninstall : public QObject {
@@ -66,15 +47,15 @@ private:
     UninstallContext m_context;
     UrlRecorder m_browser;
     // The report service: it refuses every report the first time, so only a re-sent one lands.
-    httplib::Server m_service;
-    std::thread m_serviceThread;
-    std::mutex m_mutex;
-    QList<QByteArray> m_posted;
+    QSet<QByteArray> m_refused;
+    LoopbackServer m_service;
 
-    int timesPosted(const QByteArray& report)
+    int timesPosted(const QByteArray& report = {}) const
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return report.isEmpty() ? m_posted.size() : m_posted.count(report);
+        int count = 0;
+        for (const LoopbackServer::Request& request : m_service.requests())
+            count += report.isEmpty() || request.body == report;
+        return count;
     }
 
     std::unique_ptr<Uninstall> openAt(int stop, bool testMode = true)
@@ -93,24 +74,17 @@ private slots:
         QVERIFY(TestEnv::writeFile(
             TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json"),
             R"({"en": "20"})"));
-        m_service.Post(
-            "/report", [this](const httplib::Request& request, httplib::Response& reply) {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                const QByteArray body = QByteArray::fromStdString(request.body);
-                reply.status = m_posted.contains(body) ? 200 : 503;
-                m_posted.append(body);
-            });
-        // Connections end with their answer, so that stopping need not wait for idle ones.
-        m_service.set_keep_alive_max_count(1);
-        const int port = m_service.bind_to_any_port("127.0.0.1");
-        QVERIFY(port > 0);
-        m_serviceThread = std::thread([this] { m_service.listen_after_bind(); });
-        TestEnv::setExtendParam(QStringLiteral("uninstallReportUrl"),
-            QStringLiteral("http://127.0.0.1:%1/report").arg(port));
+        m_service.setHandler(QStringLiteral("/report"), [this](const LoopbackServer::Request& r) {
+            if (m_refused.contains(r.body))
+                return LoopbackServer::Response::ok({});
+            m_refused.insert(r.body);
+            return LoopbackServer::Response::error(503);
+        });
+        QVERIFY(m_service.listen());
+        TestEnv::setExtendParam(
+            QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
         setUpHost(&m_context);
         Waits::setScale(0.01);
-        for (const QString& scheme : { QStringLiteral("http"), QStringLiteral("https") })
-            QDesktopServices::setUrlHandler(scheme, &m_browser, "open");
     }
 
     void init()
@@ -126,10 +100,6 @@ private slots:
 
     void cleanupTestCase()
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        m_service.stop();
-        m_serviceThread.join();
         // The page flow makes sure the guard exists; its segment must not outlive the test.
         UninstallSingleInstance::destroy();
     }
@@ -143,14 +113,13 @@ private slots:
             if (meta.method(i).methodType() == QMetaMethod::Slot)
                 found << QString::fromLatin1(meta.method(i).methodSignature());
         }
-        QCOMPARE(found,
-            QString::fromLatin1("changePage() close() updateBar(int) completeSlot() showFinally() "
-                                "onPurchaseDlgSlot() onBtnContinueEnableSlot() updateApp() "
-                                "uninstallSkin(QString,QString) recApp(QVector<RecApp>) "
-                                "on_uninstallCause_slot(bool,QVector<QString>,QMap<QString,QString>"
-                                ",QString) uninstallCause() loadFinishedSlot() "
-                                "on_changeLanguage(int) loadDownLoadRes()")
-                .split(QLatin1Char(' ')));
+        QCOMPARE(found.join(QLatin1Char(' ')),
+            QStringLiteral("changePage() close() updateBar(int) completeSlot() showFinally() "
+                           "onPurchaseDlgSlot() onBtnContinueEnableSlot() updateApp() "
+                           "uninstallSkin(QString,QString) recApp(QVector<RecApp>) "
+                           "on_uninstallCause_slot(bool,QVector<QString>,QMap<QString,QString>,"
+                           "QString) uninstallCause() loadFinishedSlot() on_changeLanguage(int) "
+                           "loadDownLoadRes()"));
     }
 
     void startState_data()
@@ -167,23 +136,15 @@ private slots:
         QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
         QCOMPARE(child<QLabel>(wizard.get(), "titleLab")->text(),
             QStringLiteral("Uninstall Tern Converter"));
-        QCOMPARE(child<QLabel>(wizard.get(), "thinkLab")->text(),
-            QStringLiteral("Thank you for your use and feedback. Uninstalling..."));
         QCOMPARE(child(wizard.get(), "btnComplete")->isHidden(), !testMode);
         QCOMPARE(child(wizard.get(), "changeLangFrame")->isHidden(), !testMode);
         QCOMPARE(child<QComboBox>(wizard.get(), "comboBox")->currentText(), QStringLiteral("en"));
-        QVERIFY(child(wizard.get(), "purchaseBtn1")->isHidden());
-        QVERIFY(!child(wizard.get(), "optionFrame")->isEnabled());
-        QVERIFY(!child(wizard.get(), "btnContinue_2")->isEnabled());
-        QVERIFY(!child(wizard.get(), "causeEdit")->isEnabled());
+        for (const char* name : { "optionFrame", "btnContinue_2", "causeEdit" })
+            QVERIFY2(!child(wizard.get(), name)->isEnabled(), name);
         auto* progress = child<QProgressBar>(wizard.get(), "progressBar");
         QCOMPARE(progress->value(), 0);
         QCOMPARE(progress->maximum(), Uninstall::getFileCount(QDir(TestEnv::installDir())));
-        QCOMPARE(child(wizard.get(), "uninstall_Sticker1")->parentWidget(),
-            child(wizard.get(), "purchaseBackground"));
         QTRY_COMPARE(where(wizard.get()), QStringLiteral("1.0 0"));
-        QVERIFY(
-            TestEnv::logMessages(QStringLiteral("debug")).contains(QStringLiteral("loading end!")));
     }
 
     void styleLists_data()
@@ -201,13 +162,8 @@ private slots:
         qApp->setStyleSheet(
             QStringLiteral("Uninstall { qproperty-textColor: '#111111*#222222'; }"));
         auto wizard = showWizard(false);
-        TestEnv::clearLog();
         wizard->setProperty("textColor", value);
         QTEST(wizard->textColors(), "colours");
-        QCOMPARE(wizard->property("textColor").toString(), QString());
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("debug"))
-                     .contains(QStringLiteral("bind TextColor:") + value),
-            !value.isEmpty());
     }
 
     void placement_data()
@@ -243,30 +199,23 @@ private slots:
         QVERIFY(!child(wizard.get(), "frameUpdateLab_2")->isVisibleTo(wizard.get()));
     }
 
-    void progressBar_data()
-    {
-        QTest::addColumn<QList<int>>("values");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("counts up") << QList<int> { 1, 3 } << 3;
-        QTest::newRow("full") << QList<int> { 10 } << 10;
-        QTest::newRow("back to 0") << QList<int> { 4, 0 } << 0;
-        QTest::newRow("beyond the maximum ignored") << QList<int> { 4, 11 } << 4;
-        QTest::newRow("below 0 ignored") << QList<int> { 4, -1 } << 4;
-    }
-
+    // Each value is shown; one beyond either end is ignored.
     void progressBar()
     {
-        QFETCH(QList<int>, values);
         auto wizard = showWizard(true);
         auto* bar = child<QProgressBar>(wizard.get(), "progressBar");
         bar->setMaximum(10);
-        for (const int value : values)
+        QStringList shown;
+        for (const int value : { 1, 3, 10, 0, 4, 11, -1 }) {
             QVERIFY(QMetaObject::invokeMethod(wizard.get(), "updateBar", Q_ARG(int, value)));
-        QTEST(bar->value(), "shown");
+            shown << QString::number(bar->value());
+        }
+        QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 3 10 0 4 4 4"));
     }
 
     // The update offer waits while the product runs: the dialog asks to end it, the buttons wait
-    // for the end, and the dialog asks again when the program outlives its 30 s.
+    // for the end, and the dialog asks again when the program outlives its 30 s. (tst_pages
+    // dismisses the dialog with Escape.)
     void runningProgramHoldsTheUpdateOffer()
     {
         // "Continue" ends processes by the product's name: none but ours may carry it.
@@ -285,15 +234,6 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         QVERIFY(wizard->firstReport().isEmpty());
-        QTRY_COMPARE(QApplication::activeWindow(), dialog);
-        press(Qt::Key_Escape, dialog);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(where(wizard.get()), QStringLiteral("2.1 0"));
-
-        // As a window manager does when a dialog goes.
-        wizard->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), wizard.get());
-        click(wizard.get(), "btnContinue_3");
         QTRY_COMPARE(QApplication::activeWindow(), dialog);
         const auto buttons = [&wizard] {
             QString state = child<QAbstractButton>(wizard.get(), "btnContinue_3")->text();
@@ -354,26 +294,26 @@ private slots:
     }
 
     // Before the removal every way out ends the wizard at once, tells the host that nothing was
-    // removed and reports nothing; the event names the page left.
+    // removed and reports nothing.
     void waysOut_data()
     {
         QTest::addColumn<bool>("testMode");
         QTest::addColumn<int>("stop");
-        QTest::addColumn<QString>("door"); // a button, or a key
+        QTest::addColumn<QString>("door"); // a button, or "Escape"
         QTest::addColumn<bool>("aborted");
-        QTest::addColumn<QString>("pageEnd");
-        QTest::newRow("loading, Escape") << true << int(Loading) << "Escape" << true << "";
-        QTest::newRow("home, Escape") << true << int(Home) << "Escape" << true << "homepage";
-        QTest::newRow("reason, Escape") << true << int(Reason) << "Escape" << true << "reason";
-        QTest::newRow("update offer, Escape")
-            << true << int(UpdateOffer) << "Escape" << true << "update";
-        QTest::newRow("finished, Escape") << true << int(Finished) << "Escape" << false << "done";
-        QTest::newRow("home, Cancel") << false << int(Home) << "btnCancel_1" << true << "homepage";
-        QTest::newRow("home, title bar") << false << int(Home) << "btnClose" << true << "homepage";
-        QTest::newRow("reason, Cancel")
-            << false << int(Reason) << "btnCancel_2" << true << "reason";
-        QTest::newRow("update offer, Cancel")
-            << false << int(UpdateOffer) << "btnCancel_3" << true << "update";
+        const auto row
+            = [](const char* name, bool testMode, int stop, const char* door, bool aborted = true) {
+                  QTest::newRow(name) << testMode << stop << QString(door) << aborted;
+              };
+        row("loading, Escape", true, Loading, "Escape");
+        row("home, Escape", true, Home, "Escape");
+        row("reason, Escape", true, Reason, "Escape");
+        row("update offer, Escape", true, UpdateOffer, "Escape");
+        row("finished, Escape", true, Finished, "Escape", false);
+        row("home, Cancel", false, Home, "btnCancel_1");
+        row("home, title bar", false, Home, "btnClose");
+        row("reason, Cancel", false, Reason, "btnCancel_2");
+        row("update offer, Cancel", false, UpdateOffer, "btnCancel_3");
     }
 
     void waysOut()
@@ -386,7 +326,7 @@ private slots:
         if (stop == Loading)
             QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
         TestEnv::clearLog();
-        const int posted = timesPosted({});
+        const int posted = timesPosted();
         QVERIFY(quitsOn([&] {
             if (door == QLatin1String("Escape"))
                 press(Qt::Key_Escape, wizard.get());
@@ -394,11 +334,10 @@ private slots:
                 child<QAbstractButton>(wizard.get(), qPrintable(door))->click();
         }));
         QTEST(uninstallAborted, "aborted");
-        QTEST(pageEndLabel(), "pageEnd");
         QVERIFY(TestEnv::logMessages(QStringLiteral("error"))
                     .contains(QStringLiteral("Uninstall close! PostData is empty")));
         QVERIFY(wizard->secondReport().isEmpty());
-        QCOMPARE(timesPosted({}), posted);
+        QCOMPARE(timesPosted(), posted);
     }
 
     void languageChoiceEndsTheWizard()
@@ -438,7 +377,6 @@ private slots:
         }));
         QVERIFY(hiddenAtOnce);
         QVERIFY(!uninstallAborted);
-        QCOMPARE(pageEndLabel(), QStringLiteral("done"));
         QVERIFY(timesPosted(wizard->firstReport()) >= 2);
         QVERIFY(timesPosted(wizard->secondReport()) >= 2);
         QCOMPARE(m_browser.opened.size(), 1);
