@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -25,6 +23,22 @@ void TestEnv_initFramework(int& argc, char** argv)
 
 namespace TestEnv {
 
+namespace {
+
+QString logFilePath(const QString& dataFolder = QString())
+{
+    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
 QString installDir()
 {
     return QCoreApplication::applicationDirPath();
@@ -34,11 +48,6 @@ QString sandboxRoot()
 {
     const QString root = qEnvironmentVariable("UNINSTALL_SANDBOX");
     return root.isEmpty() ? QFileInfo(installDir()).absolutePath() : root;
-}
-
-QString productFile()
-{
-    return installDir() + QStringLiteral("/product.json");
 }
 
 QString resourceRoot()
@@ -53,25 +62,19 @@ QString dataLocation()
 
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
 {
-    mergeIntoProduct(productFile(), members, extendParams);
+    mergeIntoProduct(installDir() + QStringLiteral("/product.json"), members, extendParams);
     TernProductInfo::reloadDescription();
 }
 
 bool mergeIntoProduct(
     const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams)
 {
-    QFile file(productFile);
-    QJsonObject product;
-    if (file.open(QIODevice::ReadOnly))
-        product = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    for (auto it = members.begin(); it != members.end(); ++it)
-        product.insert(it.key(), it.value());
-    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
-        params.insert(it.key(), it.value());
+    QVariantMap product = QJsonDocument::fromJson(readAll(productFile)).object().toVariantMap();
+    product.insert(members.toVariantMap());
+    QVariantMap params = product.value(QStringLiteral("extendParams")).toMap();
+    params.insert(extendParams.toVariantMap());
     product.insert(QStringLiteral("extendParams"), params);
-    return writeFile(productFile, QJsonDocument(product).toJson());
+    return writeFile(productFile, QJsonDocument::fromVariant(product).toJson());
 }
 
 void setExtendParam(const QString& name, const QString& value)
@@ -82,11 +85,7 @@ void setExtendParam(const QString& name, const QString& value)
 QList<QJsonObject> analyticsEvents()
 {
     QList<QJsonObject> events;
-    QFile file(TERNGA::eventFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return events;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray& line : lines) {
+    for (const QByteArray& line : readAll(TERNGA::eventFilePath()).split('\n')) {
         if (!line.trimmed().isEmpty())
             events.append(QJsonDocument::fromJson(line).object());
     }
@@ -98,19 +97,9 @@ void clearAnalyticsEvents()
     QFile::remove(TERNGA::eventFilePath());
 }
 
-namespace {
-QString logFilePath(const QString& dataFolder = QString())
-{
-    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
-}
-} // namespace
-
 QStringList logLines(const QString& dataFolder)
 {
-    QFile file(logFilePath(dataFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readAll(logFilePath(dataFolder))).split('\n', Qt::SkipEmptyParts);
 }
 
 QStringList logMessages(const QString& channel, const QString& dataFolder)
@@ -135,17 +124,14 @@ void useWizardLog()
 
 void clearLog()
 {
-    QFile file(logFilePath());
-    file.resize(0);
+    QFile(logFilePath()).resize(0);
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(data) == data.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
 bool makeDeepTree(const QString& root, int depth, const char* name)
@@ -153,20 +139,14 @@ bool makeDeepTree(const QString& root, int depth, const char* name)
     // Each level is made from a handle on the one above: the path soon outgrows PATH_MAX.
     int directory = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
     for (int level = 0; level < depth && directory >= 0; ++level) {
-        const int next = ::mkdirat(directory, name, 0700) == 0
-            ? ::openat(directory, name, O_RDONLY | O_DIRECTORY)
-            : -1;
+        ::mkdirat(directory, name, 0700);
+        const int next = ::openat(directory, name, O_RDONLY | O_DIRECTORY);
         ::close(directory);
         directory = next;
     }
-    if (directory < 0)
-        return false;
     const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
     ::close(directory);
-    if (file < 0)
-        return false;
-    ::close(file);
-    return true;
+    return ::close(file) == 0;
 }
 
 bool childFailed(const QString& how, const QByteArray& errors)

@@ -13,7 +13,6 @@ namespace TestEnv {
 QString installDir();
 // The sandbox root that holds the installation, the home folder and the temporary folder.
 QString sandboxRoot();
-QString productFile();
 QString resourceRoot();
 QString dataLocation();
 

@@ -6,8 +6,9 @@
 
 #include <QDir>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSharedMemory>
-#include <QSignalSpy>
+#include <QTest>
 
 #include <cstring>
 
@@ -24,13 +25,13 @@ QString makeInstallation(
         { "-c", R"(cp -a "$0"/. "$1"/lib*.so* "$1"/uninstaller "$2")",
             qEnvironmentVariable("UNINSTALL_PRODUCT_DIR"),
             qEnvironmentVariable("UNINSTALL_STAGE_DIR"), dir });
-    QJsonObject params { { QStringLiteral("uninstallTest"), QStringLiteral("1") } };
-    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
-        params.insert(it.key(), it.value());
-    QJsonObject members;
-    if (!productName.isEmpty())
-        members.insert(QStringLiteral("name"), productName);
-    return TestEnv::mergeIntoProduct(dir + QStringLiteral("/product.json"), members, params)
+    QVariantMap params { { QStringLiteral("uninstallTest"), QStringLiteral("1") } };
+    params.insert(extendParams.toVariantMap());
+    const QJsonObject members = productName.isEmpty()
+        ? QJsonObject()
+        : QJsonObject { { QStringLiteral("name"), productName } };
+    return TestEnv::mergeIntoProduct(
+               dir + QStringLiteral("/product.json"), members, QJsonObject::fromVariantMap(params))
         ? dir
         : QString();
 }
@@ -70,22 +71,15 @@ Run run(const QString& installation, const QString& script, const QStringList& a
 Run finish(QProcess& process, int timeoutMs)
 {
     Run result;
-    if (process.state() != QProcess::NotRunning) {
-        qRegisterMetaType<QProcess::ExitStatus>();
-        QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-        finished.wait(timeoutMs);
-    }
     result.ended
-        = process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit;
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-    }
+        = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, timeoutMs)
+        && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    process.waitForFinished();
     result.exitCode = process.exitCode();
-    const QByteArray output = process.readAllStandardOutput();
-    const int at = output.indexOf("main_entry returned ");
-    if (at >= 0)
-        result.result = output.mid(at + 20).split('\n').value(0).toInt();
+    static const QRegularExpression returned(QStringLiteral("main_entry returned (-?\\d+)"));
+    const auto match = returned.match(QString::fromUtf8(process.readAllStandardOutput()));
+    result.result = match.hasMatch() ? match.captured(1).toInt() : -1;
     result.errors = process.readAllStandardError();
     return result;
 }
@@ -98,17 +92,16 @@ bool Run::returned(int expected) const
     // The host's status holds 8 bits: 512 leaves as 2.
     const int status = expected > 255 ? expected >> 8 : expected;
 #endif
-    if (ended && result == expected && exitCode == status)
-        return true;
-    return TestEnv::childFailed(
-        QStringLiteral("the uninstaller %1 with exit code %2, main_entry returned %3 (expected "
-                       "%4 and exit code %5)")
-            .arg(ended ? QStringLiteral("ended") : QStringLiteral("did not end"))
-            .arg(exitCode)
-            .arg(result)
-            .arg(expected)
-            .arg(status),
-        errors);
+    return (ended && result == expected && exitCode == status)
+        || TestEnv::childFailed(
+            QStringLiteral("the uninstaller %1 with exit code %2, main_entry returned %3 (expected "
+                           "%4 and exit code %5)")
+                .arg(ended ? QStringLiteral("ended") : QStringLiteral("did not end"))
+                .arg(exitCode)
+                .arg(result)
+                .arg(expected)
+                .arg(status),
+            errors);
 }
 
 quint32 publishedHandle(const QString& productName)
@@ -117,10 +110,7 @@ quint32 publishedHandle(const QString& productName)
     const QString name = productName + QStringLiteral("_uninstall");
     QSharedMemory segment;
     const QString nativeKey = Platform::sharedMemoryNativeKey(name);
-    if (nativeKey.isEmpty())
-        segment.setKey(name);
-    else
-        segment.setNativeKey(nativeKey);
+    nativeKey.isEmpty() ? segment.setKey(name) : segment.setNativeKey(nativeKey);
     if (!segment.attach(QSharedMemory::ReadOnly))
         return 0;
     quint32 handle = 0;

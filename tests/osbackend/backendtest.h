@@ -45,10 +45,9 @@ template <typename Condition>
 bool eventually(Condition condition, std::chrono::milliseconds bound = std::chrono::seconds(30))
 {
     const auto end = std::chrono::steady_clock::now() + bound;
-    while (!condition()) {
+    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
 }

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -108,29 +107,39 @@ std::vector<std::int64_t> pidsNamed(const std::string& name)
 
 std::string upper(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-        [](unsigned char c) { return char(std::toupper(c)); });
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
 } // namespace
 
+// Whole names in any letter case, never the caller even under its own name; ended for good,
+// though they ignore a request to end.
 TEST(Processes, WholeNamesInAnyCaseAreFoundAndEnded)
 {
     ScratchDir scratch;
     const std::string base = uniqueName("probe");
     const std::string name = Os::executableFileName(base);
+    const std::string self = fs::u8path(Os::executablePath()).filename().u8string();
     // Each in a folder of its own: on Windows the names differing in case are the same file.
     ChildProcess same(scratch.path / "a", name);
     ChildProcess otherCase(scratch.path / "b", upper(name));
     ChildProcess longer(scratch.path / "c", Os::executableFileName(base + " Launcher"));
     ChildProcess prefixed(scratch.path / "d", Os::executableFileName("x" + base));
     ChildProcess suffixed(scratch.path / "e", name + ".bak");
+    ChildProcess sibling(scratch.path / "f", self);
 
     std::vector<std::int64_t> expected { same.pid(), otherCase.pid() };
     std::sort(expected.begin(), expected.end());
     ASSERT_TRUE(eventually([&] { return pidsNamed(name) == expected; }))
         << "found " << pidsNamed(name).size() << " of 2";
+    // Other suites of the machine may run copies of this program too.
+    const auto has = [](const std::vector<std::int64_t>& pids, std::int64_t pid) {
+        return std::find(pids.begin(), pids.end(), pid) != pids.end();
+    };
+    ASSERT_TRUE(eventually([&] { return has(pidsNamed(upper(self)), sibling.pid()); }));
+    EXPECT_FALSE(has(pidsNamed(self), Os::currentProcessId()));
 
     for (const std::int64_t pid : expected)
         EXPECT_TRUE(Os::terminateProcess(pid));
@@ -142,53 +151,33 @@ TEST(Processes, WholeNamesInAnyCaseAreFoundAndEnded)
         EXPECT_TRUE(spared->isRunning());
 }
 
-TEST(Processes, TheCallerIsNeverAmongThem)
+// A product's name, spaces and letters of any script included, is no file name. The child
+// holds the lock, then writes the module path the system reports for it: its copy.
+TEST(NamedLock, HeldOnceAndFreeAgainOnCloseOrWhenItsHolderDies)
 {
-    ScratchDir scratch;
-    const std::string self = fs::u8path(Os::executablePath()).filename().u8string();
-    ChildProcess sibling(scratch.path, self);
-    const auto has = [](const std::vector<std::int64_t>& pids, std::int64_t pid) {
-        return std::find(pids.begin(), pids.end(), pid) != pids.end();
-    };
-    ASSERT_TRUE(eventually([&] { return has(pidsNamed(upper(self)), sibling.pid()); }));
-    EXPECT_FALSE(has(pidsNamed(self), Os::currentProcessId()));
-}
-
-TEST(NamedLock, CreatedThenAlreadyExistsThenFreeOnClose)
-{
-    // A product's name, spaces and letters of any script included: no file name.
     const std::string name = uniqueName("Tern \xc3\x9c"
                                         "bersetzer \xe5\x90\x8d_uninstall");
-    Os::NamedLock first(name);
-    Os::NamedLock second(name);
-    Os::NamedLock other(uniqueName("another product"));
-
+    Os::NamedLock first(name), second(name), other(uniqueName("another product"));
     EXPECT_EQ(first.create(), Os::NamedLock::Created);
     EXPECT_TRUE(first.isHeld());
     EXPECT_EQ(second.create(), Os::NamedLock::AlreadyExists);
     EXPECT_FALSE(second.isHeld());
     EXPECT_EQ(other.create(), Os::NamedLock::Created);
-
     first.close();
     EXPECT_FALSE(first.isHeld());
     EXPECT_EQ(second.create(), Os::NamedLock::Created);
-}
 
-// The child holds the lock, then writes the module path the system reports for it: its copy.
-TEST(NamedLock, FreeAgainWhenItsHolderDies)
-{
     ScratchDir scratch;
-    const std::string name = uniqueName("held elsewhere");
+    const std::string held = uniqueName("held elsewhere");
     const fs::path program = scratch.path / Os::executableFileName(uniqueName("holder"));
     const fs::path written = scratch.path / "module path";
-    ChildProcess holder(scratch.path, program.filename().u8string(), { written.u8string(), name });
+    ChildProcess holder(scratch.path, program.filename().u8string(), { written.u8string(), held });
     ASSERT_TRUE(eventually([&] {
         std::error_code partial;
         return fs::equivalent(fs::u8path(readFile(written)), program, partial);
     }));
     EXPECT_TRUE(fs::u8path(readFile(written)).is_absolute()) << readFile(written);
-
-    Os::NamedLock lock(name);
+    Os::NamedLock lock(held);
     EXPECT_EQ(lock.create(), Os::NamedLock::AlreadyExists);
     ASSERT_TRUE(Os::terminateProcess(holder.pid()));
     // A crash releases it too; it goes once the system has let the process go.

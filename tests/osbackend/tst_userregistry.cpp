@@ -27,11 +27,9 @@ TEST(UserRegistry, ValuesReadBackAsStoredAndReadOnlyKeysRefuseChanges)
     Os::UserRegistryKey key;
     EXPECT_FALSE(key.openReadOnly(path)) << "a key that does not exist";
     // Each replaces the one before.
-    const std::vector<std::string> texts { std::string(), "with spaces and = signs",
-        "Gr\xc3\xbc\xc3\x9f"
-        "e",
-        "{0f0e0d0c-0b0a-0908-0706-050403020100}" };
-    for (const std::string& text : texts) {
+    const std::string last = "{0f0e0d0c-0b0a-0908-0706-050403020100}";
+    for (const std::string text :
+        { "", "with spaces and = signs", "Gr\u00fc\u00dfe", last.c_str() }) {
         ASSERT_TRUE(key.create(path));
         ASSERT_TRUE(key.setString("CEIPIdentifier", text));
         key.close();
@@ -42,7 +40,7 @@ TEST(UserRegistry, ValuesReadBackAsStoredAndReadOnlyKeysRefuseChanges)
     EXPECT_FALSE(key.setString("CEIPIdentifier", "changed"));
     EXPECT_FALSE(key.setBinary("added", { 1 }));
     EXPECT_FALSE(key.remove("CEIPIdentifier"));
-    EXPECT_EQ(key.value("CEIPIdentifier").text, texts.back());
+    EXPECT_EQ(key.value("CEIPIdentifier").text, last);
 
     ASSERT_TRUE(key.create(path));
     ASSERT_TRUE(key.setBinary("binary", { 0x7b, 0x00, 0xff }));
@@ -61,8 +59,6 @@ TEST(Uuid, BracedLowerCaseAndNewEachTime)
 {
     const std::regex form("\\{[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\}");
     const std::string first = Os::createUuidString();
-    const std::string second = Os::createUuidString();
     EXPECT_TRUE(std::regex_match(first, form)) << first;
-    EXPECT_TRUE(std::regex_match(second, form)) << second;
-    EXPECT_NE(first, second);
+    EXPECT_NE(first, Os::createUuidString());
 }
