@@ -72,8 +72,8 @@ class TestContentService : public QObject {
         connect(profile, &UninstallProfile::recAppEmit, this, [this](const QVector<RecApp>& apps) {
             QStringList line;
             for (const RecApp& app : apps)
-                line.append(QStringList { app.icon, app.name, app.url }.join('|'));
-            m_events.append(QStringLiteral("apps ") + line.join(QStringLiteral(", ")));
+                line.append(app.icon + '|' + app.name + '|' + app.url);
+            m_events.append("apps " + line.join(", "));
         });
         connect(profile, &UninstallProfile::uninstallCauseEmit, this,
             [this](bool check, const QVector<QString>& keys, const QMap<QString, QString>& texts,
@@ -108,9 +108,7 @@ class TestContentService : public QObject {
 
     int pictureRequests() const
     {
-        return m_server->requestedPaths()
-            .filter(QRegularExpression(QStringLiteral("^/(pics|icons)/")))
-            .size();
+        return m_server->requestedPaths().filter(QRegularExpression("^/(pics|icons)/")).size();
     }
 
     std::unique_ptr<LoopbackServer> m_server;
