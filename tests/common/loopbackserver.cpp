@@ -51,10 +51,8 @@ QList<LoopbackServer::Request> LoopbackServer::requests(const QString& path) con
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     QList<Request> found;
-    for (const Request& request : m_requests) {
-        if (path.isNull() || request.path == path)
-            found.append(request);
-    }
+    std::copy_if(m_requests.begin(), m_requests.end(), std::back_inserter(found),
+        [&](const Request& request) { return path.isNull() || request.path == path; });
     return found;
 }
 
@@ -79,9 +77,8 @@ void LoopbackServer::serve(const httplib::Request& in, httplib::Response& out)
         QByteArray::fromStdString(in.body) };
     std::unique_lock<std::mutex> lock(m_mutex);
     m_requests.append(request);
-    const auto route = m_routes.constFind(request.path);
-    const Response response
-        = route != m_routes.constEnd() ? (*route)(request) : Response::error(404, "not found");
+    const Handler route = m_routes.value(request.path);
+    const Response response = route ? route(request) : Response::error(404, "not found");
     const auto released = [this] { return m_releasing; };
     if (response.hangs)
         m_released.wait(lock, released);
@@ -93,24 +90,22 @@ void LoopbackServer::serve(const httplib::Request& in, httplib::Response& out)
     if (!response.location.isEmpty())
         out.set_header("Location", response.location.toStdString());
     const std::string type = response.contentType.toStdString();
-    if (response.cutAfter < 0) {
-        out.set_content(response.body.toStdString(), type);
-        return;
-    }
-    const QByteArray body = response.body;
+    const std::string body = response.body.toStdString();
     const size_t sent = size_t(response.cutAfter);
-    if (response.isChunked) {
+    if (response.cutAfter < 0) {
+        out.set_content(body, type);
+    } else if (response.isChunked) {
         out.set_header("Content-Length", std::to_string(body.size()));
         out.set_chunked_content_provider(type, [body, sent](size_t, httplib::DataSink& sink) {
-            sink.write(body.constData(), sent);
+            sink.write(body.data(), sent);
             sink.done();
             return true;
         });
-        return;
+    } else {
+        out.set_content_provider(
+            body.size(), type, [body, sent](size_t, size_t, httplib::DataSink& sink) {
+                sink.write(body.data(), sent);
+                return false; // closes the connection short of the announced length
+            });
     }
-    out.set_content_provider(
-        size_t(body.size()), type, [body, sent](size_t, size_t, httplib::DataSink& sink) {
-            sink.write(body.constData(), sent);
-            return false; // closes the connection short of the announced length
-        });
 }

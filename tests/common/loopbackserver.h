@@ -33,16 +33,9 @@ public:
     };
 
     struct Response {
-        explicit Response(int status = 200, const QByteArray& body = {},
-            const QByteArray& type = "application/octet-stream")
-            : status(status)
-            , body(body)
-            , contentType(type)
-        {
-        }
-        int status;
+        int status = 200;
         QByteArray body;
-        QByteArray contentType;
+        QByteArray contentType = "application/octet-stream";
         QByteArray location;
         int delayMs = 0;
         // Announce the whole body, send this many bytes, then close (or, chunked, end the
@@ -54,33 +47,29 @@ public:
         static Response ok(
             const QByteArray& body, const QByteArray& type = "application/octet-stream")
         {
-            return Response(200, body, type);
+            return { 200, body, type, {}, 0, -1, false, false };
         }
         static Response json(const QByteArray& body) { return ok(body, "application/json"); }
         static Response error(int status, const QByteArray& body = {})
         {
-            return Response(status, body, "text/plain");
+            return { status, body, "text/plain", {}, 0, -1, false, false };
         }
         static Response redirect(int status, const QString& to)
         {
-            Response response(status, "<html>moved</html>", "text/html");
-            response.location = to.toUtf8();
-            return response;
+            return { status, "<html>moved</html>", "text/html", to.toUtf8(), 0, -1, false, false };
         }
-        static Response noAnswer() { return Response().with(&Response::hangs, true); }
+        static Response noAnswer() { return { 200, {}, {}, {}, 0, -1, false, true }; }
         static Response truncated(const QByteArray& body, int bytesSent)
         {
-            return ok(body).with(&Response::cutAfter, bytesSent);
+            return { 200, body, "application/octet-stream", {}, 0, bytesSent, false, false };
         }
-        Response chunked() const { return with(&Response::isChunked, true); }
-        Response delayed(int ms) const { return with(&Response::delayMs, ms); }
-
-    private:
-        template <typename T> Response with(T Response::*member, T value) const
+        Response chunked() const
         {
-            Response response = *this;
-            response.*member = value;
-            return response;
+            return { status, body, contentType, location, delayMs, cutAfter, true, hangs };
+        }
+        Response delayed(int ms) const
+        {
+            return { status, body, contentType, location, ms, cutAfter, isChunked, hangs };
         }
     };
     using Handler = std::function<Response(const Request&)>;

@@ -1,6 +1,5 @@
-// What the wizard's content source delivers to the window, however the service answers: each
-// row serves the configuration, the three documents and the pictures its own way, and names the
-// deliveries (sorted: the documents race each other), the error lines and the pictures saved.
+// What the content source delivers to the window, however the service answers: each row names
+// the deliveries (sorted: the documents race each other), the error lines and the pictures saved.
 
 #include "content/uninstallprofile.h"
 #include "content/urlhandler.h"
@@ -73,8 +72,8 @@ class TestContentService : public QObject {
         connect(profile, &UninstallProfile::recAppEmit, this, [this](const QVector<RecApp>& apps) {
             QStringList line;
             for (const RecApp& app : apps)
-                line.append(QStringList { app.icon, app.name, app.url }.join('|'));
-            m_events.append(QStringLiteral("apps ") + line.join(QStringLiteral(", ")));
+                line.append(app.icon + '|' + app.name + '|' + app.url);
+            m_events.append("apps " + line.join(", "));
         });
         connect(profile, &UninstallProfile::uninstallCauseEmit, this,
             [this](bool check, const QVector<QString>& keys, const QMap<QString, QString>& texts,
@@ -99,18 +98,17 @@ class TestContentService : public QObject {
             QFile file(folder.filePath(name));
             file.open(QIODevice::ReadOnly);
             const QByteArray content = file.readAll();
-            files.append(content == pictureOf(sourceOf(name)) ? name
-                    : content == TestFiles::png(4)            ? name + QStringLiteral(" (earlier)")
-                                                   : name + QStringLiteral(" (foreign)"));
+            files.append(name
+                + (content == pictureOf(sourceOf(name)) ? ""
+                        : content == TestFiles::png(4)  ? " (earlier)"
+                                                        : " (foreign)"));
         }
         return files;
     }
 
     int pictureRequests() const
     {
-        return m_server->requestedPaths()
-            .filter(QRegularExpression(QStringLiteral("^/(pics|icons)/")))
-            .size();
+        return m_server->requestedPaths().filter(QRegularExpression("^/(pics|icons)/")).size();
     }
 
     std::unique_ptr<LoopbackServer> m_server;
@@ -149,189 +147,150 @@ private slots:
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<int>("fetched"); // pictures asked for
         QTest::addColumn<int>("settleMs"); // waits this long more for anything further
-
+        const auto add = [](const char* name, const Answers& answers, const QStringList& events,
+                             const QString& errors, const QStringList& saved, int fetched,
+                             const QString& language = "en", int settleMs = 0) {
+            QTest::newRow(name) << answers << language << events << errors << saved << fetched
+                                << settleMs;
+        };
         const QStringList remote { kRemoteApps, kRemoteCauses, kReady };
-        const QStringList defaults { kDefaultApps, kDefaultCauses, kReady };
-        // Failing documents come late, so that the service's applications are in first.
-        const QStringList remoteAppsDefaultCauses { kRemoteApps, kDefaultCauses, kReady, kReady };
-        // The pictures' deadline may end an idle queue once more.
-        const QStringList defaultAppsRemoteCauses { kDefaultApps, kRemoteCauses, kDefaultCauses,
-            kReady, "ready?" };
-        const QString timedOut = QStringLiteral("request timed out after %1 ms: ")
-                                     .arg(Waits::scaled(Waits::kConfigurationMs));
         const QString network = QStringLiteral("NetworkError error:");
         const QString unusable = QStringLiteral("document without usable content");
+        const QString timedOut = QStringLiteral("request timed out after %1 ms: ")
+                                     .arg(Waits::scaled(Waits::kConfigurationMs));
         const Response hangs = Response::noAnswer();
         const int late = Waits::scaled(Waits::kConfigurationMs) + 300;
+        const QStringList earlier { kEarlierBanner };
+        const auto served = [](const char* path, const QByteArray& json, int delayMs = 0) {
+            return Answers { { path, Response::json(json).delayed(delayMs) } };
+        };
+        // The configuration fails: the defaults, once. Using a late one would ask for the
+        // documents.
+        const auto configFails
+            = [&](const char* name, const Response& config, const QString& errors) {
+                  add(name, { { "/config.json", config } },
+                      { kDefaultApps, kDefaultCauses, kReady }, errors, earlier, 0, "en", late);
+              };
+        // A document fails: the defaults fill in, the applications the service delivered
+        // before stay. Failing documents come late, so that those are in first.
+        const auto documentFails
+            = [&](const char* name, const Answers& answers, const QString& errors) {
+                  add(name, answers, { kRemoteApps, kDefaultCauses, kReady, kReady }, errors,
+                      kAllPictures, 4);
+              };
 
-        QTest::newRow("service answers")
-            << Answers() << "en" << remote << "" << kAllPictures << 4 << 0;
-
-        // The configuration fails: the defaults, once.
-        QTest::newRow("service down")
-            << Answers { { "down", Response() } } << "en" << defaults
-            << network + "Connection refused" << QStringList { kEarlierBanner } << 0 << 0;
-        QTest::newRow("configuration error status")
-            << Answers { { "/config.json", Response::error(503) } } << "en" << defaults << network
-            << QStringList { kEarlierBanner } << 0 << late;
-        QTest::newRow("configuration not JSON")
-            << Answers { { "/config.json", Response::json("[" + QByteArray(299, ' ') + "x") } }
-            << "en" << defaults << "JSON parsing error:illegal number"
-            << QStringList { kEarlierBanner } << 0 << 0;
-        QTest::newRow("configuration an array")
-            << Answers { { "/config.json", Response::json(R"([{"version": "1"}])") } } << "en"
-            << defaults << "service configuration is not a JSON object"
-            << QStringList { kEarlierBanner } << 0 << 0;
-        // Using it would ask for the documents.
-        QTest::newRow("configuration too late")
-            << Answers { { "/config.json",
-                   Response::json(R"({"recommendApp": "/rec.json"})").delayed(late) } }
-            << "en" << defaults << "" << QStringList { kEarlierBanner } << 0 << late;
-
-        // A document fails: the defaults fill in; what the service delivers after replaces
-        // them, applications it delivered before stay.
-        QTest::newRow("applications hang")
-            << Answers { { "/rec.json", hangs } } << "en" << defaultAppsRemoteCauses << timedOut
-            << QStringList { kEarlierBanner } << 0 << 0;
-        QTest::newRow("cause choice hangs")
-            << Answers { { "/chose.json", hangs } } << "en" << remoteAppsDefaultCauses << timedOut
-            << kAllPictures << 4 << 0;
-        QTest::newRow("cause choice fails, applications come after")
-            << Answers { { "/chose.json", Response::error(404) },
-                   { "/rec.json", remoteApps().delayed(300) } }
-            << "en" << QStringList { kRemoteApps, kDefaultApps, kDefaultCauses, kReady, kReady }
-            << network << kAllPictures << 4 << 0;
-        QTest::newRow("cause choice fails after the applications")
-            << Answers { { "/chose.json", Response::error(404).delayed(300) } } << "en"
-            << remoteAppsDefaultCauses << network << kAllPictures << 4 << 0;
-        QTest::newRow("cause choice of a string")
-            << Answers { { "/chose.json",
-                   Response::json(R"({"uninstallChose": {"en": "a"}})").delayed(300) } }
-            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
-        QTest::newRow("cause texts in the choice's place")
-            << Answers { { "/chose.json",
-                   Response::json(R"({"uninstallCause": []})").delayed(300) } }
-            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
-        QTest::newRow("no cause texts")
-            << Answers { { "/cause.json",
-                   Response::json(R"({"uninstallCause": {"default": {}}})").delayed(300) } }
-            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
-        QTest::newRow("applications of no known shape")
-            << Answers { { "/rec.json", Response::json(R"({"apps": []})") } } << "en"
-            << QStringList { kDefaultApps, kRemoteCauses, kDefaultCauses, kReady, kReady }
-            << unusable << kOffers << 2 << 0;
-        QTest::newRow("cause choice over 1 MB")
-            << Answers { { "/chose.json",
-                   Response::json(QByteArray(2 << 20, ' ') + "{}").delayed(300) } }
-            << "en" << remoteAppsDefaultCauses
-            << "download over 1048576 bytes refused: " << kAllPictures << 4 << 0;
-        QTest::newRow("applications win over a choice") << Answers { { "/rec.json",
-            Response::json(
-                R"({"uninstallChose": {"en": ["k"]}, "recommendApp": {"en": [{"icon": "z"}]}})") } }
-                                                        << "en"
-                                                        << QStringList { "apps z||", kRemoteCauses,
-                                                               kReady }
-                                                        << "refused picture address: " << kOffers
-                                                        << 2 << 0;
-        QTest::newRow("choice wins over texts") << Answers { { "/chose.json",
-            Response::json(
-                R"({"uninstallCause": {"default": {"q": "Q"}}, "uninstallChose": {"default": ["k"]}})") } }
-                                                << "en"
-                                                << QStringList { kRemoteApps,
-                                                       "causes k {b=Bee,slow=Slow} ", kReady }
-                                                << "" << kAllPictures << 4 << 0;
-        QTest::newRow("a section that is no object is skipped")
-            << Answers { { "/cause.json",
-                   Response::json(
-                       R"({"uninstallChose": [], "uninstallCause": {"default": {"q": "Q"}}})") } }
-            << "en" << QStringList { kRemoteApps, "causes a,b {q=Q} 3 users checked", kReady } << ""
-            << kAllPictures << 4 << 0;
+        add("service answers", {}, remote, "", kAllPictures, 4);
+        add("service down", { { "down", {} } }, { kDefaultApps, kDefaultCauses, kReady },
+            network + "Connection refused", earlier, 0);
+        configFails("configuration error status", Response::error(503), network);
+        configFails("configuration not JSON", Response::json("[" + QByteArray(299, ' ') + "x"),
+            "JSON parsing error:illegal number");
+        configFails("configuration an array", Response::json(R"([{"version": "1"}])"),
+            "service configuration is not a JSON object");
+        configFails("configuration too late",
+            Response::json(R"({"recommendApp": "/rec.json"})").delayed(late), "");
+        documentFails("cause choice hangs", { { "/chose.json", hangs } }, timedOut);
+        documentFails("cause choice fails after the applications",
+            { { "/chose.json", Response::error(404).delayed(300) } }, network);
+        documentFails("cause choice of a string",
+            served("/chose.json", R"({"uninstallChose": {"en": "a"}})", 300), unusable);
+        documentFails("cause texts in the choice's place",
+            served("/chose.json", R"({"uninstallCause": []})", 300), unusable);
+        documentFails("no cause texts",
+            served("/cause.json", R"({"uninstallCause": {"default": {}}})", 300), unusable);
+        documentFails("cause choice over 1 MB",
+            served("/chose.json", QByteArray(2 << 20, ' ') + "{}", 300),
+            "download over 1048576 bytes refused: ");
+        documentFails("no entry for the language",
+            served("/chose.json", R"({"uninstallChose": {"de": ["x"]}})", 300), unusable);
+        const auto chose = [&](const QByteArray& json) { return served("/chose.json", json); };
+        // The pictures' deadline may end an idle queue once more.
+        add("applications hang", { { "/rec.json", hangs } },
+            { kDefaultApps, kRemoteCauses, kDefaultCauses, kReady, "ready?" }, timedOut, earlier,
+            0);
+        add("cause choice fails, applications come after",
+            { { "/chose.json", Response::error(404) }, { "/rec.json", remoteApps().delayed(300) } },
+            { kRemoteApps, kDefaultApps, kDefaultCauses, kReady, kReady }, network, kAllPictures,
+            4);
+        add("applications of no known shape", served("/rec.json", R"({"apps": []})"),
+            { kDefaultApps, kRemoteCauses, kDefaultCauses, kReady, kReady }, unusable, kOffers, 2);
+        add("applications win over a choice",
+            served("/rec.json",
+                R"({"uninstallChose": {"en": ["k"]}, "recommendApp": {"en": [{"icon": "z"}]}})"),
+            { "apps z||", kRemoteCauses, kReady }, "refused picture address: ", kOffers, 2);
+        add("choice wins over texts",
+            chose(
+                R"({"uninstallCause": {"default": {"q": "Q"}}, "uninstallChose": {"default": ["k"]}})"),
+            { kRemoteApps, "causes k {b=Bee,slow=Slow} ", kReady }, "", kAllPictures, 4);
+        add("a section that is no object is skipped",
+            served("/cause.json",
+                R"({"uninstallChose": [], "uninstallCause": {"default": {"q": "Q"}}})"),
+            { kRemoteApps, "causes a,b {q=Q} 3 users checked", kReady }, "", kAllPictures, 4);
         const QStringList otherLanguage { kRemoteApps,
             "causes slow {b=Bee,slow=Slow} 3 users checked", kReady };
-        QTest::newRow("another language takes the default entry")
-            << Answers() << "fr" << otherLanguage << network
-            << QStringList { "a.png", "b.png", kEarlierBanner } << 4 << 0;
+        add("another language takes the default entry", {}, otherLanguage, network,
+            { "a.png", "b.png", kEarlierBanner }, 4, "fr");
         // The picture addresses take the language in lower case, the file names as it is.
-        QTest::newRow("language codes are exact")
-            << Answers() << "EN" << otherLanguage << ""
-            << QStringList { "a.png", "b.png", kEarlierBanner, "banner_pic_EN.png",
-                   "promotion_pic_EN.png" }
-            << 4 << 0;
-        QTest::newRow("the product's language without a default")
-            << Answers { { "/chose.json", Response::json(R"({"uninstallChose": {"en": ["e"]}})") },
-                   { "/rec.json", apps({ "e.png" }, "en") } }
-            << "it" << QStringList { "apps e.png||", "causes e {b=Bee,slow=Slow} ", kReady }
-            << network << QStringList { kEarlierBanner } << 3 << 0;
-        QTest::newRow("no entry for the language")
-            << Answers { { "/chose.json",
-                   Response::json(R"({"uninstallChose": {"de": ["x"]}})").delayed(300) } }
-            << "en" << remoteAppsDefaultCauses << unusable << kAllPictures << 4 << 0;
-        QTest::newRow("keys that are no strings read empty")
-            << Answers { { "/chose.json",
-                   Response::json(R"({"uninstallChose": {"default": ["a", 3, null]}})") } }
-            << "en" << QStringList { kRemoteApps, "causes a,, {b=Bee,slow=Slow} ", kReady } << ""
-            << kAllPictures << 4 << 0;
-        QTest::newRow("check and users only as a top-level boolean and string")
-            << Answers { { "/chose.json",
-                   Response::json(
-                       R"({"uninstallChose": {"default": ["a"], "uninstallCuaseCheck": true, "users": "9"},
-                       "uninstallCuaseCheck": "true", "users": 5})") } }
-            << "en" << QStringList { kRemoteApps, "causes a {b=Bee,slow=Slow} ", kReady } << ""
-            << kAllPictures << 4 << 0;
+        add("language codes are exact", {}, otherLanguage, "",
+            { "a.png", "b.png", kEarlierBanner, "banner_pic_EN.png", "promotion_pic_EN.png" }, 4,
+            "EN");
+        Answers italian = chose(R"({"uninstallChose": {"en": ["e"]}})");
+        italian.insert("/rec.json", apps({ "e.png" }, "en"));
+        add("the product's language without a default", italian,
+            { "apps e.png||", "causes e {b=Bee,slow=Slow} ", kReady }, network, earlier, 3, "it");
+        add("keys that are no strings read empty",
+            chose(R"({"uninstallChose": {"default": ["a", 3, null]}})"),
+            { kRemoteApps, "causes a,, {b=Bee,slow=Slow} ", kReady }, "", kAllPictures, 4);
+        add("check and users only as a top-level boolean and string",
+            chose(
+                R"({"uninstallChose": {"default": ["a"], "uninstallCuaseCheck": true, "users": "9"},
+                "uninstallCuaseCheck": "true", "users": 5})"),
+            { kRemoteApps, "causes a {b=Bee,slow=Slow} ", kReady }, "", kAllPictures, 4);
         QStringList many;
         for (int i = 0; i < 30; ++i)
             many.append(QString::number(i));
-        QTest::newRow("at most 24 applications")
-            << Answers { { "/rec.json", apps(many) } } << "en"
-            << QStringList { listOf(many.mid(0, 24)), kRemoteCauses, kReady } << network << kOffers
-            << 26 << 0;
-        QTest::newRow("the default entry before the product's language")
-            << Answers { { "/rec.json",
-                   Response::json(R"({"recommendApp": {"default": [{"icon": "d.png"}],
-                       "en": [{"icon": "e.png"}]}})") } }
-            << "it" << QStringList { "apps d.png||", otherLanguage[1], kReady }
-            << "refused picture address: " << QStringList { kEarlierBanner } << 2 << 0;
+        add("at most 24 applications", { { "/rec.json", apps(many) } },
+            { listOf(many.mid(0, 24)), kRemoteCauses, kReady }, network, kOffers, 26);
+        add("the default entry before the product's language",
+            served("/rec.json",
+                R"({"recommendApp": {"default": [{"icon": "d.png"}], "en": [{"icon": "e.png"}]}})"),
+            { "apps d.png||", otherLanguage[1], kReady }, "refused picture address: ", earlier, 2,
+            "it");
 
         // Pictures: only a whole picture replaces the one of an earlier run, and the queue goes on.
-        const QStringList kept { "a.png", "b.png", kEarlierBanner, "promotion_pic_en.png" };
-        const auto banner = [](const Response& answer) {
-            return Answers { { "/pics/banner_en.png", answer } };
+        add("picture moved within the service",
+            { { "/pics/banner_en.png", Response::redirect(302, "/pics/banner_en.png2") },
+                { "/pics/banner_en.png2", Response::ok(pictureOf("/pics/banner_en.png")) } },
+            remote, "", kAllPictures, 5);
+        const auto banner = [&](const char* name, const Response& answer, const QString& errors) {
+            add(name, { { "/pics/banner_en.png", answer } }, remote, errors,
+                { "a.png", "b.png", kEarlierBanner, "promotion_pic_en.png" }, 4);
         };
-        QTest::newRow("picture moved within the service")
-            << Answers { { "/pics/banner_en.png", Response::redirect(302, "/pics/banner_en.png2") },
-                   { "/pics/banner_en.png2", Response::ok(pictureOf("/pics/banner_en.png")) } }
-            << "en" << remote << "" << kAllPictures << 5 << 0;
-        QTest::newRow("picture moved to plain http")
-            << banner(Response::redirect(301, "http://content.example/b.png")) << "en" << remote
-            << "refused redirect to http://content.example/b.png" << kept << 4 << 0;
-        QTest::newRow("picture without content") << banner(Response::error(204)) << "en" << remote
-                                                 << network + "empty body" << kept << 4 << 0;
-        QTest::newRow("picture server error") << banner(Response::error(500, TestFiles::png()))
-                                              << "en" << remote << network << kept << 4 << 0;
-        QTest::newRow("not a picture")
-            << banner(Response::ok("<html>sorry</html>")) << "en" << remote
-            << "refused picture banner_pic_en.png" << kept << 4 << 0;
-        QTest::newRow("picture cut off") << banner(Response::truncated(TestFiles::png(), 20))
-                                         << "en" << remote << network << kept << 4 << 0;
+        banner("picture moved to plain http",
+            Response::redirect(301, "http://content.example/b.png"),
+            "refused redirect to http://content.example/b.png");
+        banner("picture without content", Response::error(204), network + "empty body");
+        banner("picture server error", Response::error(500, TestFiles::png()), network);
+        banner("not a picture", Response::ok("<html>sorry</html>"),
+            "refused picture banner_pic_en.png");
+        banner("picture cut off", Response::truncated(TestFiles::png(), 20), network);
         // Four at a time: the last two never start.
         const QStringList six { "a.png", "b.png", "c.png", "d.png" };
         Answers hanging { { "/rec.json", apps(six) }, { "/pics/banner_en.png", hangs },
             { "/pics/promotion_en.png", hangs } };
         for (const QString& icon : six)
             hanging.insert("/icons/" + icon, hangs);
-        QTest::newRow("pictures share one deadline")
-            << hanging << "en" << QStringList { listOf(six), kRemoteCauses, kReady }
-            << "pictures not in by the deadline: 6" << QStringList { kEarlierBanner } << 4 << 0;
+        add("pictures share one deadline", hanging, { listOf(six), kRemoteCauses, kReady },
+            "pictures not in by the deadline: 6", earlier, 4);
         // A picture's name from the document may not lead out of the download directory.
         for (const QString& icon : { QStringLiteral("../../evil.sh"), QStringLiteral("sub/evil.sh"),
                  QStringLiteral("..\\evil.sh"), QStringLiteral("C:evil.sh"),
-                 QStringLiteral("/tmp/evil.sh"), QString() }) {
-            QTest::addRow("icon named \"%s\"", qPrintable(icon))
-                << Answers { { "/rec.json", apps({ icon, "ok.png" }) } } << "en"
-                << QStringList { listOf({ icon, "ok.png" }), kRemoteCauses, kReady }
-                << "refused download file name: " + icon
-                << QStringList { "banner_pic_en.png", "ok.png", "promotion_pic_en.png" } << 3 << 0;
-        }
+                 QStringLiteral("/tmp/evil.sh"), QString() })
+            add(qPrintable("icon named \"" + icon + '"'),
+                { { "/rec.json", apps({ icon, "ok.png" }) } },
+                { listOf({ icon, "ok.png" }), kRemoteCauses, kReady },
+                "refused download file name: " + icon,
+                { "banner_pic_en.png", "ok.png", "promotion_pic_en.png" }, 3);
     }
 
     void delivers()
@@ -372,21 +331,18 @@ private slots:
     void sameVersionReusesThePictures()
     {
         serve(*m_server);
-        {
-            UninstallProfile first;
-            record(&first);
+        for (int fetched : { 4, 0 }) {
+            m_server->clearRecords();
+            m_events.clear();
+            UninstallProfile profile;
+            record(&profile);
             QTRY_COMPARE(m_events.size(), 3);
+            QTest::qWait(Waits::scaled(Waits::kConfigurationMs) + 200);
+            QCOMPARE(sorted(m_events), (QStringList { kRemoteApps, kRemoteCauses, kReady }));
+            QCOMPARE(m_server->requestCount("/cause.json"), 1);
+            QCOMPARE(pictureRequests(), fetched);
         }
         QCOMPARE(sorted(saved()), kAllPictures);
-        m_server->clearRecords();
-        m_events.clear();
-        UninstallProfile profile;
-        record(&profile);
-        QTRY_COMPARE(m_events.size(), 3);
-        QTest::qWait(Waits::scaled(Waits::kConfigurationMs) + 200);
-        QCOMPARE(sorted(m_events), (QStringList { kRemoteApps, kRemoteCauses, kReady }));
-        QCOMPARE(m_server->requestCount("/cause.json"), 1);
-        QCOMPARE(pictureRequests(), 0);
     }
 
     void missingDefaultDocument()
@@ -398,10 +354,8 @@ private slots:
         UninstallProfile profile;
         record(&profile);
         QTRY_COMPARE(m_events, (QStringList { kDefaultApps, "causes  {} ", kReady }));
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("error"))
-                     .filter(QStringLiteral(
-                         "Failed to open DefaultJsonFile file(/uninstallChose.json): "))
-                     .size(),
+        QCOMPARE(
+            TestEnv::logMessages(QStringLiteral("error")).filter("(/uninstallChose.json): ").size(),
             1);
         QVERIFY(TestEnv::writeFile(chose, kDefaults[1][1]));
     }

@@ -1,5 +1,5 @@
-// What the wizard window shows of its content when the service hangs, fails part-way or has
-// nothing for the language, against a loopback service with the content waits shrunk.
+// What the wizard window shows when the content service hangs, fails part-way or has nothing
+// for the language.
 
 #include "content/urlhandler.h"
 #include "entry/uninstallcontext.h"
@@ -38,14 +38,6 @@ QStringList cardNames(Uninstall* wizard)
     return names;
 }
 
-QString bannerSheet(const QString& banner, const QString& language)
-{
-    const QString path = banner == QLatin1String("downloaded")
-        ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
-        : TestEnv::resourceRoot() + "/uninstallConfig/banner_pic/" + banner + ".png";
-    return QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path);
-}
-
 Answers hanging(const char* suffix)
 {
     Answers answers;
@@ -66,17 +58,6 @@ class TestContentWindow : public QObject {
     {
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
-    }
-
-    // Shows the wizard and waits for its home page, no longer than the content waits allow.
-    Uninstall* showHome()
-    {
-        m_wizard = showWizard(true);
-        auto* pages = child<QStackedWidget>(m_wizard.get(), "processPage");
-        const int deadline = Waits::scaled(Waits::kConfigurationMs);
-        if (!QTest::qWaitFor([&] { return pages->currentIndex() == 1; }, 2 * deadline + 2000))
-            return nullptr;
-        return m_wizard.get();
     }
 
     UninstallContext m_context;
@@ -115,16 +96,21 @@ private slots:
         QTest::addColumn<QStringList>("cards");
         QTest::addColumn<QString>("banner"); // "downloaded", or the shipped banner's language
 
-        const Answers none { { "/config.json", Response::error(404) } };
         QTest::newRow("everything answers") << "en" << Answers() << kRemoteApps << "downloaded";
         QTest::newRow("pictures hang") << "en" << hanging(".png") << kRemoteApps << "en";
         QTest::newRow("documents hang") << "en" << hanging(".json") << kDefaultApps << "en";
         QTest::newRow("language without content") << "it" << Answers() << kRemoteApps << "en";
         QTest::newRow("language without content, no service")
-            << "it" << none << kDefaultApps << "en";
+            << "it" << Answers { { "/config.json", Response::error(404) } } << kDefaultApps << "en";
         QTest::newRow("no applications for the language")
             << "en" << Answers { { "/rec.json", apps({ "a.png" }, "de") } } << QStringList()
             << "downloaded";
+        // The defaults show at once; the applications that come after still replace them.
+        QTest::newRow("applications after a failed document")
+            << "en"
+            << Answers { { "/chose.json", Response::error(404) },
+                   { "/rec.json", remoteApps().delayed(600) } }
+            << kRemoteApps << "downloaded";
     }
 
     void homePageWithinTheDeadline()
@@ -136,28 +122,21 @@ private slots:
         setLanguage(language);
         serve(*m_server, answers);
 
-        Uninstall* wizard = showHome();
-        QVERIFY(wizard);
-        QCOMPARE(cardNames(wizard), cards);
+        // The home page comes no later than the content waits allow.
+        m_wizard = showWizard(true);
+        Uninstall* wizard = m_wizard.get();
+        auto* pages = child<QStackedWidget>(wizard, "processPage");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            pages->currentIndex(), 1, 2 * Waits::scaled(Waits::kConfigurationMs) + 2000);
+        QTRY_COMPARE(cardNames(wizard), cards);
         // No heading above an empty pager.
         QCOMPARE(child(wizard, "frameRecTitle")->isHidden(), cards.isEmpty());
-        QCOMPARE(child(wizard, "discountBg")->styleSheet(), bannerSheet(banner, language));
-    }
-
-    // The cause document fails at once and the defaults show; the applications and pictures
-    // that come after still replace them, and loading ends only once.
-    void lateContentAfterAFailedDocument()
-    {
-        serve(*m_server,
-            { { "/chose.json", Response::error(404) },
-                { "/rec.json", remoteApps().delayed(600) } });
-
-        Uninstall* wizard = showHome();
-        QVERIFY(wizard);
-        QCOMPARE(cardNames(wizard), kDefaultApps);
-        QTRY_COMPARE(cardNames(wizard), kRemoteApps);
-        QCOMPARE(child(wizard, "discountBg")->styleSheet(), bannerSheet("downloaded", "en"));
-        QCOMPARE(child<QStackedWidget>(wizard, "processPage")->currentIndex(), 1);
+        const QString path = banner == QLatin1String("downloaded")
+            ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
+            : TestEnv::resourceRoot() + "/uninstallConfig/banner_pic/" + banner + ".png";
+        QCOMPARE(child(wizard, "discountBg")->styleSheet(),
+            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path));
+        QCOMPARE(pages->currentIndex(), 1);
         QCOMPARE(
             TestEnv::logMessages(QStringLiteral("debug")).count(QStringLiteral("loading end!")), 1);
     }

@@ -29,17 +29,10 @@ enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers, Han
 QString writeScript()
 {
     QStringList steps;
-    const auto step = [&](const char* widget, const QString& action) {
-        steps << QStringLiteral("wait %1 enabled 30000").arg(QLatin1String(widget))
-              << action.arg(QLatin1String(widget));
-    };
-    step("btnContinue_1", QStringLiteral("click %1"));
-    step("crash", QStringLiteral("click %1"));
-    step("causeEdit", QStringLiteral("type %1 Too many windows"));
-    step("btnContinue_2", QStringLiteral("click %1"));
-    step("btnContinue_3", QStringLiteral("click %1"));
-    step("emailEdit", QStringLiteral("type %1 ") + kEmail);
-    step("btnComplete", QStringLiteral("click %1"));
+    for (const QString& step : QStringList { "click btnContinue_1", "click crash",
+             "type causeEdit Too many windows", "click btnContinue_2", "click btnContinue_3",
+             "type emailEdit " + kEmail, "click btnComplete" })
+        steps << "wait " + step.section(' ', 1, 1) + " enabled 30000" << step;
     return WizardProcess::writeScript(QStringLiteral("remove.txt"), steps);
 }
 
@@ -125,13 +118,14 @@ private slots:
             { QStringLiteral("UNINSTALL_WAIT_SCALE=%1").arg(kRunScale) });
         const qint64 waited = clock.elapsed() - closedAt;
         QVERIFY(run.returned(512));
-        QVERIFY2(!QFile::exists(installation + QStringLiteral("/product.json")), "the removal ran");
+        QVERIFY(!QFile::exists(installation + QStringLiteral("/product.json"))); // removed
 
         // The documents, byte for byte, tied together by one report id that tells the time.
         QList<QByteArray> posts[2];
         for (const LoopbackServer::Request& post : server.requests())
             posts[post.body.contains("\"uninstallCause\"") ? 0 : 1].append(post.body);
-        QVERIFY(!posts[0].isEmpty() && !posts[1].isEmpty());
+        QVERIFY(posts[0].size() == firstPosts || (firstPosts < 0 && posts[0].size() >= 2));
+        QVERIFY(posts[1].size() == secondPosts || (secondPosts < 0 && posts[1].size() >= 2));
         const QJsonObject first = QJsonDocument::fromJson(posts[0].first()).object();
         const QByteArray tid = first.value(QStringLiteral("tid")).toString().toUtf8();
         const QByteArray time = first.value(QStringLiteral("time")).toString().toUtf8();
@@ -162,11 +156,6 @@ private slots:
         QVERIFY(reported >= 0 && removing > reported);
         QVERIFY(log.indexOf(QStringLiteral("start second report!")) > removing);
 
-        const auto counted
-            = [](int posts, int expected) { return expected < 0 ? posts >= 2 : posts == expected; };
-        QVERIFY2(counted(posts[0].size(), firstPosts) && counted(posts[1].size(), secondPosts),
-            qPrintable(
-                QStringLiteral("posted %1 and %2").arg(posts[0].size()).arg(posts[1].size())));
         if (service == Service::HangsThenAnswers)
             QVERIFY(taken[0] >= 1 && taken[1] >= 1);
         QVERIFY2(waited >= earliestEnd * tick && waited <= latestEnd * tick,
