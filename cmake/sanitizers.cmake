@@ -22,5 +22,7 @@ if(UNINSTALL_SANITIZE)
   set(UNINSTALL_SANITIZER_ENVIRONMENT
     "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    # Everything runs several times slower: the tests widen the product's shrunk waits to match.
+    "UNINSTALL_TEST_SLOWDOWN=4")
 endif()

@@ -127,6 +127,18 @@ void clearLog()
     QFile(logFilePath()).resize(0);
 }
 
+double waitScale(double fast)
+{
+    bool ok = false;
+    const double slowdown = qEnvironmentVariable("UNINSTALL_TEST_SLOWDOWN").toDouble(&ok);
+    return ok && slowdown > 0 ? fast * slowdown : fast;
+}
+
+QString waitScaleSetting(double fast)
+{
+    return QStringLiteral("UNINSTALL_WAIT_SCALE=%1").arg(waitScale(fast));
+}
+
 bool writeFile(const QString& path, const QByteArray& data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -35,6 +35,12 @@ void clearLog();
 // Sends the logging library's lines to that file, as main_entry does.
 void useWizardLog();
 
+// The wait scale a test gives the product: `fast`, times UNINSTALL_TEST_SLOWDOWN where a build
+// runs everything slower (the sanitized one), so that the waits keep their room.
+double waitScale(double fast);
+// The same as an environment entry for a child run.
+QString waitScaleSetting(double fast);
+
 // Writes data to path, creating the folders on the way; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 

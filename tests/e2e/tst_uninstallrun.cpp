@@ -316,7 +316,7 @@ private slots:
             WizardProcess::writeScript(QFileInfo(dir).fileName(),
                 script.isEmpty() ? QStringList { "# no steps" } : script.split('\n')),
             QStringList { "-start_uninstall" } + options + QStringList { "-result=" + resultFile },
-            20000, environment + QStringList { "UNINSTALL_WAIT_SCALE=0.02" });
+            20000, environment + QStringList { TestEnv::waitScaleSetting(0.02) });
         if (place == ReadOnly || place == Tangled)
             makeUnremovable(place == Tangled ? lockedPart(dir) : dir, false);
         const bool firstStillRuns = first.state() == QProcess::Running;

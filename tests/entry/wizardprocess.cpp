@@ -54,7 +54,8 @@ void start(QProcess& process, const QString& installation, const QString& script
         environment.insert(QStringLiteral("TERN_AUTOPILOT"), script);
     // The product's waits at a tenth: a run ends within a second of its last report.
     if (!environment.contains(QStringLiteral("UNINSTALL_WAIT_SCALE")))
-        environment.insert(QStringLiteral("UNINSTALL_WAIT_SCALE"), QStringLiteral("0.1"));
+        environment.insert(
+            QStringLiteral("UNINSTALL_WAIT_SCALE"), QString::number(TestEnv::waitScale(0.1)));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(TestEnv::sandboxRoot());
     process.start(installation + QStringLiteral("/uninstaller"), arguments);

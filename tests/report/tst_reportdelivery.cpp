@@ -20,7 +20,7 @@ namespace {
 using Response = LoopbackServer::Response;
 const QString kUserId = QStringLiteral("{0f0e0d0c-0b0a-0908-0706-050403020100}");
 const QString kEmail = QStringLiteral("ana@example.com");
-constexpr double kRunScale = 0.05;
+const double kRunScale = TestEnv::waitScale(0.05);
 
 enum class Service { Accepts, RefusesFirst, RefusesSecondOnce, NeverAnswers, HangsThenAnswers };
 
@@ -115,7 +115,7 @@ private slots:
             productName);
         const WizardProcess::Run run = WizardProcess::run(installation, writeScript(),
             { QStringLiteral("-start_uninstall") }, 60000,
-            { QStringLiteral("UNINSTALL_WAIT_SCALE=%1").arg(kRunScale) });
+            { TestEnv::waitScaleSetting(0.05) });
         const qint64 waited = clock.elapsed() - closedAt;
         QVERIFY(run.returned(512));
         QVERIFY(!QFile::exists(installation + QStringLiteral("/product.json"))); // removed
