@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Plants single faults in the sources one at a time, rebuilds, runs the suite and tells how many
 the suite catches. The faults are listed in scripts/mutations.txt, one per line:
-    name ::: file ::: original text ::: replacement text
-The original text must occur exactly once in its file; "\\n" stands for a line break. A fault that does not build counts as
+    name ::: file ::: original text ::: replacement text [::: tests tried first]
+The original text must occur exactly once in its file; "\\n" stands for a line break. The optional
+last field is a ctest name pattern: those tests run first, and the rest of the suite only when they
+pass, so that a caught fault costs one test's time. A fault that does not build counts as
 a broken entry of the list, not as caught. Every file is restored after each fault.
     scripts/mutate.py <build-dir> [name-filter]"""
 import os
@@ -21,9 +23,10 @@ def mutations():
             if not line.strip() or line.lstrip().startswith("#"):
                 continue
             parts = [part.strip().replace("\\n", "\n") for part in line.split(" ::: ")]
-            if len(parts) != 4:
-                sys.exit(f"mutations.txt:{number}: expected 'name ::: file ::: original ::: replacement'")
-            yield parts
+            if len(parts) not in (4, 5):
+                sys.exit(f"mutations.txt:{number}: expected 'name ::: file ::: original ::: "
+                         "replacement [::: tests]'")
+            yield parts + [""] * (5 - len(parts))
 
 
 def run(command, timeout):
@@ -34,13 +37,25 @@ def run(command, timeout):
         return -1
 
 
+def tests_named(build, pattern):
+    """The tests a ctest pattern selects; each test is built by the target of its name."""
+    listed = subprocess.run(["ctest", "--test-dir", build, "-N", "-R", pattern], cwd=ROOT,
+                            capture_output=True, text=True).stdout
+    return [line.split(": ", 1)[1].strip() for line in listed.splitlines()
+            if line.strip().startswith("Test") and ": " in line]
+
+
+def build_command(build, targets):
+    return ["cmake", "--build", build, "-j2"] + (["--target"] + targets if targets else [])
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     build = os.path.abspath(sys.argv[1])
     wanted = sys.argv[2] if len(sys.argv) > 2 else ""
     caught, missed, broken = [], [], []
-    for name, path, original, replacement in mutations():
+    for name, path, original, replacement, first in mutations():
         if wanted not in name:
             continue
         full = os.path.join(ROOT, path)
@@ -53,11 +68,16 @@ def main():
         try:
             with open(full, "w", encoding="utf-8") as f:
                 f.write(source.replace(original, replacement))
-            if run(["cmake", "--build", build, "-j2"], 1800) != 0:
-                broken.append(f"{name} (does not build)")
-                continue
-            failed = run(["ctest", "--test-dir", build, "-j2", "--stop-on-failure",
-                          "--timeout", "300"], 3600) != 0
+            suite = ["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "300"]
+            # The named tests are built and run first: a caught fault costs only their time.
+            failed = False
+            if first and run(build_command(build, tests_named(build, first)), 1800) == 0:
+                failed = run(suite + ["-R", first], 3600) != 0
+            if not failed:
+                if run(build_command(build, []), 1800) != 0:
+                    broken.append(f"{name} (does not build)")
+                    continue
+                failed = run(suite + (["-E", first] if first else []), 3600) != 0
             (caught if failed else missed).append(name)
             print(f"{'caught' if failed else 'MISSED'}: {name} ({time.time() - started:.0f} s)",
                   flush=True)

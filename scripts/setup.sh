@@ -13,6 +13,7 @@ packages=(
   libcpp-httplib-dev libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libbrotli-dev curl jq
   fonts-dejavu-core fonts-noto-cjk
   googletest g++-mingw-w64-x86-64-posix wine64
+  clang libclang-rt-14-dev llvm
 )
 missing=()
 for package in "${packages[@]}"; do

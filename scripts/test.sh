@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds, and runs every test (each from its own sandbox);
 # then builds the operating-system core for Windows with mingw-w64 in <build-dir>/win32 and runs
-# its tests under wine64.
+# its tests under wine64; then the sanitized build in <build-dir>-asan with its fuzz harnesses.
 #   scripts/test.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,4 +14,7 @@ cmake --build "$build/win32" -j"$(nproc)"
 status=0
 ctest --test-dir "$build" --output-on-failure -j2 || status=$?
 ctest --test-dir "$build/win32" --output-on-failure || status=$?
+# The same tests under the sanitizers in a second build, then 20 s of fuzzing per harness.
+"$here/scripts/sanitize.sh" "$build-asan" || status=$?
+"$here/scripts/fuzz.sh" 20s "$build-asan" || status=$?
 exit $status

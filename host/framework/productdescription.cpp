@@ -20,12 +20,15 @@ QString text(const QJsonObject& object, const char* key, const QString& fallback
 }
 
 // The name and the organisation become folder and file names (settings, log, analytics,
-// downloads, the updater): each must stay one path component inside its parent.
+// downloads, the updater), the skin and the language name a folder and files of the
+// resources: each must stay one path component inside its parent.
 QString component(const QJsonObject& object, const char* key, const QString& fallback)
 {
     QString value = text(object, key, fallback);
     value.replace(QLatin1Char('/'), QLatin1Char('_'));
     value.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    value.replace(QLatin1Char(':'), QLatin1Char('_')); // a drive or a stream on Windows
+    value.replace(QChar(0), QLatin1Char('_')); // where a C string would end
     value.replace(QLatin1String(".."), QLatin1String("_"));
     value = value.trimmed();
     return value.isEmpty() || value == QLatin1String(".") ? fallback : value;
@@ -40,28 +43,31 @@ const ProductDescription& ProductDescription::current()
 
 void ProductDescription::reload()
 {
-    ProductDescription fresh;
-    fresh.installDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                    : QDir::currentPath();
-    QFile file(fresh.installDir + QStringLiteral("/product.json"));
-    QJsonObject object;
-    if (file.open(QIODevice::ReadOnly))
-        object = QJsonDocument::fromJson(file.readAll()).object();
+    const QString installDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                            : QDir::currentPath();
+    QFile file(installDir + QStringLiteral("/product.json"));
+    instance() = parse(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), installDir);
+}
 
-    fresh.name = component(object, "name", QStringLiteral("Product"));
-    fresh.version = text(object, "version", QStringLiteral("1.0.0"));
-    fresh.guid = text(object, "guid");
-    fresh.productId = text(object, "productId");
-    fresh.brand = text(object, "brand");
-    fresh.organization = component(object, "organization", QStringLiteral("Tern"));
-    fresh.defaultSkin = text(object, "defaultSkin", QStringLiteral("default"));
-    fresh.defaultLanguage = text(object, "defaultLanguage", QStringLiteral("en"));
-    fresh.resourceRoot
-        = QDir(fresh.installDir)
+ProductDescription ProductDescription::parse(const QByteArray& file, const QString& installDir)
+{
+    const QJsonObject object = QJsonDocument::fromJson(file).object();
+    ProductDescription description;
+    description.installDir = installDir;
+    description.name = component(object, "name", QStringLiteral("Product"));
+    description.version = text(object, "version", QStringLiteral("1.0.0"));
+    description.guid = text(object, "guid");
+    description.productId = text(object, "productId");
+    description.brand = text(object, "brand");
+    description.organization = component(object, "organization", QStringLiteral("Tern"));
+    description.defaultSkin = component(object, "defaultSkin", QStringLiteral("default"));
+    description.defaultLanguage = component(object, "defaultLanguage", QStringLiteral("en"));
+    description.resourceRoot
+        = QDir(installDir)
               .absoluteFilePath(text(object, "resourceRoot", QStringLiteral("resources")));
-    fresh.afterUninstallUrl = text(object, "afterUninstallUrl");
-    fresh.purchaseUrl = text(object, "purchaseUrl");
-    fresh.uninstallDiscount = object.value(QStringLiteral("uninstallDiscount")).toInt();
-    fresh.extendParams = object.value(QStringLiteral("extendParams")).toObject();
-    instance() = fresh;
+    description.afterUninstallUrl = text(object, "afterUninstallUrl");
+    description.purchaseUrl = text(object, "purchaseUrl");
+    description.uninstallDiscount = object.value(QStringLiteral("uninstallDiscount")).toInt();
+    description.extendParams = object.value(QStringLiteral("extendParams")).toObject();
+    return description;
 }

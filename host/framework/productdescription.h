@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -9,6 +10,9 @@ public:
     static const ProductDescription& current();
     // Reads the file again (after init or when a test rewrote it).
     static void reload();
+    // The description the bytes of a file give; whatever is missing or unusable takes its
+    // default.
+    static ProductDescription parse(const QByteArray& file, const QString& installDir);
 
     QString installDir;
     QString name;

@@ -4,6 +4,22 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+namespace {
+
+// The skin and the language name a folder and files (skins/<skin>, uninstall_<language>.qm,
+// banner_pic_<language>.png); the file is the user's to edit, and a value that would reach
+// another folder counts as unset.
+QString componentOr(const QString& value, const QString& fallback)
+{
+    const bool component = !value.trimmed().isEmpty() && value != QLatin1String(".")
+        && !value.contains(QLatin1Char('/')) && !value.contains(QLatin1Char('\\'))
+        && !value.contains(QLatin1Char(':')) && !value.contains(QLatin1String(".."))
+        && !value.contains(QChar(0));
+    return component ? value : fallback;
+}
+
+} // namespace
+
 TernSettings* TernSettings::instance()
 {
     static TernSettings settings;
@@ -30,12 +46,13 @@ QSettings* TernSettings::settings()
 
 QString TernSettings::skin(const QString& defaultSkin)
 {
-    return value(QStringLiteral("skin"), defaultSkin).toString();
+    return componentOr(value(QStringLiteral("skin"), defaultSkin).toString(), defaultSkin);
 }
 
 QString TernSettings::language(const QString& defaultLanguage)
 {
-    return value(QStringLiteral("language"), defaultLanguage).toString();
+    return componentOr(
+        value(QStringLiteral("language"), defaultLanguage).toString(), defaultLanguage);
 }
 
 void TernSettings::setLanguage(const QString& language)

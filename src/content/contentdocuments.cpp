@@ -122,16 +122,72 @@ QMap<QString, QString> allTexts(const QJsonObject& texts)
     return result;
 }
 
+bool Document::usable() const
+{
+    switch (kind) {
+    case Kind::RecommendedApps:
+        return true;
+    case Kind::CauseChoice:
+        // Without keys the reason page would offer nothing to tick.
+        return !choice.keys.isEmpty();
+    case Kind::CauseTexts:
+        return !texts.isEmpty();
+    case Kind::None:
+        break;
+    }
+    return false;
+}
+
+Document readDocument(const QByteArray& bytes, const Languages& languages)
+{
+    Document document;
+    QJsonDocument json;
+    if (!parseDocument(bytes, &json, &document.parseFailure))
+        return document;
+    const QJsonObject root = json.object();
+    document.kind = kindOf(root);
+    switch (document.kind) {
+    case Kind::RecommendedApps:
+        document.apps = recommendedApps(root, languages);
+        break;
+    case Kind::CauseChoice:
+        document.choice = causeChoice(root, languages);
+        break;
+    case Kind::CauseTexts:
+        document.texts = causeTextObject(root, languages);
+        break;
+    case Kind::None:
+        break;
+    }
+    return document;
+}
+
 ServiceConfig serviceConfig(const QJsonObject& root)
 {
     ServiceConfig config;
     config.version = root.value(QStringLiteral("version")).toString();
+    if (config.version.size() > kMaxVersionLength) {
+        // The settings keep the version; a service does not get to fill them.
+        config.refusedVersionLength = config.version.size();
+        config.version.clear();
+    }
     config.bannerPic = root.value(QStringLiteral("banner_pic")).toString();
     config.promotionPic = root.value(QStringLiteral("promotion_pic")).toString();
     config.recommendApp = root.value(kRecommendApp).toString();
     config.uninstallChose = root.value(kUninstallChose).toString();
     config.uninstallCause = root.value(kUninstallCause).toString();
     return config;
+}
+
+QList<DownloadItem> offerPictures(const ServiceConfig& config, const QString& language)
+{
+    const QString suffix = language.toLower() + QStringLiteral(".png");
+    return {
+        { QUrl(config.bannerPic + suffix, QUrl::TolerantMode),
+            QStringLiteral("banner_pic_%1.png").arg(language) },
+        { QUrl(config.promotionPic + suffix, QUrl::TolerantMode),
+            QStringLiteral("promotion_pic_%1.png").arg(language) },
+    };
 }
 
 bool isSafeFileName(const QString& name)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "content/downloaditem.h"
 #include "content/recapp.h"
 
 #include <QJsonObject>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -65,8 +67,22 @@ QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QStr
 // Every key of the text object, whether or not it is a collected cause key.
 QMap<QString, QString> allTexts(const QJsonObject& texts);
 
+// What one content document gives: the section the kind names is filled in.
+struct Document {
+    Kind kind = Kind::None;
+    QString parseFailure; // the log line of bytes that are not JSON
+    QVector<RecommendedApp> apps;
+    CauseChoice choice;
+    QJsonObject texts; // the key-to-text object of the language's entry
+
+    // Applications (even none), at least one cause key, or at least one text.
+    bool usable() const;
+};
+Document readDocument(const QByteArray& bytes, const Languages& languages);
+
 struct ServiceConfig {
-    QString version;
+    QString version; // empty when the configuration's was longer than kMaxVersionLength
+    int refusedVersionLength = 0; // the length of a version that was refused
     QString bannerPic;
     QString promotionPic;
     QString recommendApp;
@@ -74,6 +90,9 @@ struct ServiceConfig {
     QString uninstallCause;
 };
 ServiceConfig serviceConfig(const QJsonObject& root);
+// The banner and the promotion picture of the language: its address takes the language in
+// lower case, its file name takes it as it is.
+QList<DownloadItem> offerPictures(const ServiceConfig& config, const QString& language);
 
 // Whether a name taken from a document may be used as a file name inside the download
 // directory: no folder part, no way out of it.

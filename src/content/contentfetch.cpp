@@ -69,7 +69,7 @@ QNetworkReply* get(QNetworkAccessManager* manager, const QUrl& url, qint64 maxBy
     return reply;
 }
 
-QString failureOf(QNetworkReply* reply, qint64 bodySize)
+QString failureOf(QNetworkReply* reply, qint64 bodySize, qint64 maxBytes)
 {
     if (reply->error() != QNetworkReply::NoError)
         return QStringLiteral("NetworkError error:") + reply->errorString();
@@ -78,6 +78,9 @@ QString failureOf(QNetworkReply* reply, qint64 bodySize)
         return QStringLiteral("NetworkError error:HTTP status %1").arg(status);
     if (bodySize <= 0)
         return QStringLiteral("NetworkError error:empty body");
+    // A body that arrived whole before its progress was seen is past the abort in get().
+    if (bodySize > maxBytes)
+        return QStringLiteral("NetworkError error:body over %1 bytes").arg(maxBytes);
     return {};
 }
 

@@ -27,7 +27,7 @@ bool isRedirectAllowed(const QUrl& original, const QUrl& target);
 QNetworkReply* get(QNetworkAccessManager* manager, const QUrl& url, qint64 maxBytes);
 
 // Empty when a finished reply delivered content: no error, a 2xx status and a body of
-// bodySize > 0 bytes. Otherwise the log line that says why not.
-QString failureOf(QNetworkReply* reply, qint64 bodySize);
+// 0 < bodySize <= maxBytes bytes. Otherwise the log line that says why not.
+QString failureOf(QNetworkReply* reply, qint64 bodySize, qint64 maxBytes);
 
 } // namespace ContentFetch

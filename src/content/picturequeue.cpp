@@ -48,19 +48,22 @@ void PictureQueue::drop()
     m_finished = true;
 }
 
+QString PictureQueue::refusal(const DownloadItem& item)
+{
+    if (!ContentDocuments::isSafeFileName(item.fileName))
+        return QStringLiteral("refused download file name: ") + item.fileName;
+    if (!ContentFetch::isAllowed(item.url, ContentFetch::Transport::Web))
+        return QStringLiteral("refused picture address: ") + item.url.toDisplayString();
+    return {};
+}
+
 void PictureQueue::startWaiting()
 {
     while (m_running.size() < kParallel && !m_waiting.isEmpty()) {
         const DownloadItem item = m_waiting.takeFirst();
-        // A document must never make the wizard write outside the download directory, nor
-        // read anything but the web.
-        if (!ContentDocuments::isSafeFileName(item.fileName)) {
-            UninstallLog::error(QStringLiteral("refused download file name: ") + item.fileName);
-            continue;
-        }
-        if (!ContentFetch::isAllowed(item.url, ContentFetch::Transport::Web)) {
-            UninstallLog::error(
-                QStringLiteral("refused picture address: ") + item.url.toDisplayString());
+        const QString refused = refusal(item);
+        if (!refused.isEmpty()) {
+            UninstallLog::error(refused);
             continue;
         }
         QNetworkReply* reply = ContentFetch::get(m_manager, item.url, LocalFiles::kMaxPictureBytes);
@@ -77,7 +80,8 @@ void PictureQueue::onReplyFinished(QNetworkReply* reply)
     const QString fileName = m_running.take(reply);
     const QByteArray data
         = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    const QString failure = ContentFetch::failureOf(reply, data.size());
+    const QString failure
+        = ContentFetch::failureOf(reply, data.size(), LocalFiles::kMaxPictureBytes);
     reply->deleteLater();
     if (!failure.isEmpty()) {
         UninstallLog::error(failure);

@@ -31,6 +31,10 @@ public:
     void drop();
     bool isFinished() const { return m_finished; }
 
+    // Why an item is not downloaded, for the log; empty when it is. A document must never make
+    // the wizard write outside the folder, nor read anything but the web.
+    static QString refusal(const DownloadItem& item);
+
 signals:
     void finished();
 

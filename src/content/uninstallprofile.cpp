@@ -1,7 +1,6 @@
 #include "content/uninstallprofile.h"
 
 #include "content/contentdocuments.h"
-#include "content/downloaditem.h"
 #include "content/localfiles.h"
 #include "content/updaterdownload.h"
 #include "content/updaterlocation.h"
@@ -137,30 +136,26 @@ void UninstallProfile::loadDefaultRes()
 void UninstallProfile::parseDefaultJson()
 {
     using namespace ContentDocuments;
-    QJsonDocument document;
-    QString failure;
-    if (!parseDocument(m_serviceData, &document, &failure)) {
-        UninstallLog::error(failure);
+    const Document document = readDocument(
+        m_serviceData, { m_language, TernProductInfo::instance()->defaultLanguage() });
+    if (!document.parseFailure.isEmpty()) {
+        UninstallLog::error(document.parseFailure);
         return;
     }
-    const QJsonObject root = document.object();
-    const Languages languages { m_language, TernProductInfo::instance()->defaultLanguage() };
-    switch (kindOf(root)) {
+    switch (document.kind) {
     case Kind::RecommendedApps:
         // Applications the service delivered before it failed stay on the window.
         if (!m_remoteAppsDelivered)
-            emit recAppEmit(recApps(recommendedApps(root, languages)));
+            emit recAppEmit(recApps(document.apps));
         break;
-    case Kind::CauseChoice: {
-        const CauseChoice choice = causeChoice(root, languages);
-        m_causeCheck = choice.causeCheck;
-        m_users = choice.users;
-        m_causeKeys += choice.keys;
+    case Kind::CauseChoice:
+        m_causeCheck = document.choice.causeCheck;
+        m_users = document.choice.users;
+        m_causeKeys += document.choice.keys;
         break;
-    }
     case Kind::CauseTexts:
-        emit uninstallCauseEmit(m_causeCheck, m_causeKeys,
-            textsForKeys(causeTextObject(root, languages), m_causeKeys), m_users);
+        emit uninstallCauseEmit(
+            m_causeCheck, m_causeKeys, textsForKeys(document.texts, m_causeKeys), m_users);
         break;
     case Kind::None:
         break;
@@ -181,32 +176,21 @@ void UninstallProfile::parseUninstallConfig()
         loadDefaultRes();
         return;
     }
-    ContentDocuments::ServiceConfig config = ContentDocuments::serviceConfig(document.object());
-    if (config.version.size() > ContentDocuments::kMaxVersionLength) {
-        // The settings keep the version; a service does not get to fill them.
+    const ContentDocuments::ServiceConfig config
+        = ContentDocuments::serviceConfig(document.object());
+    if (config.refusedVersionLength > 0) {
         UninstallLog::error(QStringLiteral("refused configuration version of %1 characters")
-                                .arg(config.version.size()));
-        config.version.clear();
+                                .arg(config.refusedVersionLength));
     }
-    startWorker(config.version, config.bannerPic, config.promotionPic, config.recommendApp,
-        config.uninstallChose, config.uninstallCause);
+    startWorker(config);
 }
 
-void UninstallProfile::startWorker(const QString& version, const QString& bannerPic,
-    const QString& promotionPic, const QString& recAppUrl, const QString& choseUrl,
-    const QString& causeUrl)
+void UninstallProfile::startWorker(const ContentDocuments::ServiceConfig& config)
 {
-    // The address takes the language in lower case, the file name takes it as it is.
-    const QString suffix = m_language.toLower() + QStringLiteral(".png");
-    const QList<DownloadItem> downloads {
-        { QUrl(bannerPic + suffix, QUrl::TolerantMode),
-            QStringLiteral("banner_pic_%1.png").arg(m_language) },
-        { QUrl(promotionPic + suffix, QUrl::TolerantMode),
-            QStringLiteral("promotion_pic_%1.png").arg(m_language) },
-    };
-
     m_thread = new QThread;
-    auto* worker = new UrlHandler(version, downloads, recAppUrl, choseUrl, causeUrl);
+    auto* worker
+        = new UrlHandler(config.version, ContentDocuments::offerPictures(config, m_language),
+            config.recommendApp, config.uninstallChose, config.uninstallCause);
     m_worker = worker;
     worker->runOn(m_thread);
 

@@ -14,6 +14,9 @@ class QNetworkReply;
 class QThread;
 class QTimer;
 class UrlHandler;
+namespace ContentDocuments {
+struct ServiceConfig;
+}
 
 // Delivers the wizard's promotional and questionnaire content: from the remote service when it
 // answers in time, otherwise from the default documents shipped with the product. Each source
@@ -40,8 +43,7 @@ private:
     void loadDefaultRes();
     void parseUninstallConfig();
     void parseDefaultJson();
-    void startWorker(const QString& version, const QString& bannerPic, const QString& promotionPic,
-        const QString& recAppUrl, const QString& choseUrl, const QString& causeUrl);
+    void startWorker(const ContentDocuments::ServiceConfig& config);
     void downloadUpdater();
 
     // Shared with the rest of the process and owned by the host framework.

@@ -113,7 +113,8 @@ void UpdaterDownload::onFinished()
 
     writeAvailable(reply);
     // Redirects, empty answers and error pages leave an earlier updater as it is.
-    const QString failure = ContentFetch::failureOf(reply, m_received);
+    const QString failure
+        = ContentFetch::failureOf(reply, m_received, ContentFetch::kMaxUpdaterBytes);
     if (!failure.isEmpty()) {
         fail(failure);
         return;

@@ -9,8 +9,6 @@
 #include "ternproductinfo.h"
 #include "ternsettings.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -111,7 +109,8 @@ QByteArray UrlHandler::takeBody(QNetworkReply* reply, const QString& noReplyMess
     reply->deleteLater();
     // An aborted reply is closed: there is nothing to read.
     QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    const QString failure = ContentFetch::failureOf(reply, body.size());
+    const QString failure
+        = ContentFetch::failureOf(reply, body.size(), ContentFetch::kMaxDocumentBytes);
     if (!failure.isEmpty()) {
         UninstallLog::error(failure);
         return {};
@@ -188,55 +187,41 @@ void UrlHandler::runOn(QThread* thread)
 bool UrlHandler::parseJson()
 {
     using namespace ContentDocuments;
-    QJsonDocument document;
-    QString failure;
-    if (!parseDocument(m_document, &document, &failure)) {
-        UninstallLog::error(failure);
+    const Document document = readDocument(m_document, { m_language, m_defaultLanguage });
+    if (!document.parseFailure.isEmpty()) {
+        UninstallLog::error(document.parseFailure);
         return false;
     }
-    const QJsonObject root = document.object();
-    bool usable = true;
-    switch (kindOf(root)) {
-    case Kind::RecommendedApps: {
-        const QVector<RecommendedApp> apps
-            = recommendedApps(root, { m_language, m_defaultLanguage });
-        for (const RecommendedApp& app : apps) {
-            m_pictures->append({ QUrl(app.picUrl, QUrl::TolerantMode), app.app.icon });
-            m_recApps.append(app.app);
+    const bool usable = document.usable();
+    if (usable) {
+        switch (document.kind) {
+        case Kind::RecommendedApps:
+            for (const RecommendedApp& app : document.apps) {
+                m_pictures->append({ QUrl(app.picUrl, QUrl::TolerantMode), app.app.icon });
+                m_recApps.append(app.app);
+            }
+            emit recAppEmit(m_recApps);
+            break;
+        case Kind::CauseChoice:
+            m_causeCheck = document.choice.causeCheck;
+            m_users = document.choice.users;
+            m_causeKeys += document.choice.keys;
+            // The texts are asked for only now, so that they always follow the keys.
+            causeHandelThreadFunction();
+            break;
+        case Kind::CauseTexts: {
+            const QMap<QString, QString> texts = allTexts(document.texts);
+            for (auto it = texts.begin(); it != texts.end(); ++it)
+                m_causeTexts.insert(it.key(), it.value());
+            emit uninstallCauseEmit(m_causeCheck, m_causeKeys, m_causeTexts, m_users);
+            break;
         }
-        emit recAppEmit(m_recApps);
-        break;
-    }
-    case Kind::CauseChoice: {
-        const CauseChoice choice = causeChoice(root, { m_language, m_defaultLanguage });
-        // Without keys the reason page would offer nothing to tick.
-        usable = !choice.keys.isEmpty();
-        if (!usable)
+        case Kind::None:
             break;
-        m_causeCheck = choice.causeCheck;
-        m_users = choice.users;
-        m_causeKeys += choice.keys;
-        // The texts are asked for only now, so that they always follow the keys.
-        causeHandelThreadFunction();
-        break;
-    }
-    case Kind::CauseTexts: {
-        const QMap<QString, QString> texts
-            = allTexts(causeTextObject(root, { m_language, m_defaultLanguage }));
-        usable = !texts.isEmpty();
-        if (!usable)
-            break;
-        for (auto it = texts.begin(); it != texts.end(); ++it)
-            m_causeTexts.insert(it.key(), it.value());
-        emit uninstallCauseEmit(m_causeCheck, m_causeKeys, m_causeTexts, m_users);
-        break;
-    }
-    case Kind::None:
-        usable = false;
-        break;
-    }
-    if (!usable)
+        }
+    } else {
         UninstallLog::error(QStringLiteral("document without usable content"));
+    }
     UninstallLog::debug(QStringLiteral("start parse Json ending!"));
     return usable;
 }

@@ -4,6 +4,7 @@
 #include "wizard/uninstall.h"
 
 #include "content/localfiles.h"
+#include "content/pricefile.h"
 #include "content/urlhandler.h"
 #include "entry/logging.h"
 
@@ -15,8 +16,6 @@
 
 #include <QDesktopServices>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QUrl>
@@ -55,22 +54,16 @@ int Uninstall::readPrice(const QString& language) const
     if (!LocalFiles::isRegularFile(file.fileName())
         || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         LogL("Uninstall", 5, "price.json file open error! will return!");
-        return -1;
+        return PriceFile::kNoDiscount;
     }
     const QByteArray data = file.readAll();
     file.close();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError) {
+    bool malformed = false;
+    const int discount = PriceFile::discount(
+        data, language, TernProductInfo::instance()->defaultLanguage(), &malformed);
+    if (malformed)
         LogL("Uninstall", 5, "parseJsonErr.error");
-        return -1;
-    }
-    // A language the file does not price takes the product's default language's discount.
-    const QJsonObject prices = document.object();
-    QJsonValue value = prices.value(language);
-    if (value.isUndefined())
-        value = prices.value(TernProductInfo::instance()->defaultLanguage());
-    return value.isString() ? value.toString().toInt() : -1;
+    return discount;
 }
 
 QString Uninstall::bannerPicture() const

@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QList>
 #include <QMetaType>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -21,48 +20,58 @@ struct Request;
 struct Response;
 }
 
-// A cpp-httplib server on 127.0.0.1 at a free port, serving from threads of its own, for tests
-// that talk to the network for real. Requests are routed by path (no query) to a canned answer
-// or a handler; a handler runs under the server's lock and only decides the answer, which may
-// come late, be cut off or never come. Every request is recorded in arrival order.
+// A cpp-httplib server on 127.0.0.1 at a free port. Requests are routed by path to a canned
+// answer or a handler (run under the server's lock), which may come late, be cut off or never
+// come; every request is recorded in arrival order.
 class LoopbackServer {
 public:
-    using Header = QPair<QByteArray, QByteArray>;
-
     struct Request {
         QByteArray method;
         QString path;
-        QList<Header> headers;
+        QByteArray contentType;
         QByteArray body;
-
-        // The first header of that name (case-insensitive); empty when absent.
-        QByteArray header(const QByteArray& name) const;
     };
 
     struct Response {
-        enum class Action {
-            Answer, // status, headers and the whole body
-            NoAnswer, // hold the request until the server goes away
-            CutOff, // announce the whole body, send part of it, then close
-        };
-        Action action = Action::Answer;
         int status = 200;
-        QList<Header> headers;
-        QByteArray contentType = QByteArrayLiteral("application/octet-stream");
         QByteArray body;
+        QByteArray contentType = "application/octet-stream";
+        QByteArray location;
         int delayMs = 0;
-        int bytesBeforeCut = 0;
+        // Announce the whole body, send this many bytes, then close (or, chunked, end the
+        // response in good order).
+        int cutAfter = -1;
+        bool isChunked = false;
+        bool hangs = false; // held until the server goes away
 
-        static Response ok(const QByteArray& body,
-            const QByteArray& contentType = QByteArrayLiteral("application/octet-stream"));
-        static Response json(const QByteArray& body);
-        static Response error(int status, const QByteArray& body = QByteArray());
-        static Response redirect(int status, const QString& location);
-        static Response noAnswer();
-        static Response truncated(const QByteArray& body, int bytesSent);
-        Response delayed(int milliseconds) const;
+        static Response ok(
+            const QByteArray& body, const QByteArray& type = "application/octet-stream")
+        {
+            return { 200, body, type, {}, 0, -1, false, false };
+        }
+        static Response json(const QByteArray& body) { return ok(body, "application/json"); }
+        static Response error(int status, const QByteArray& body = {})
+        {
+            return { status, body, "text/plain", {}, 0, -1, false, false };
+        }
+        static Response redirect(int status, const QString& to)
+        {
+            return { status, "<html>moved</html>", "text/html", to.toUtf8(), 0, -1, false, false };
+        }
+        static Response noAnswer() { return { 200, {}, {}, {}, 0, -1, false, true }; }
+        static Response truncated(const QByteArray& body, int bytesSent)
+        {
+            return { 200, body, "application/octet-stream", {}, 0, bytesSent, false, false };
+        }
+        Response chunked() const
+        {
+            return { status, body, contentType, location, delayMs, cutAfter, true, hangs };
+        }
+        Response delayed(int ms) const
+        {
+            return { status, body, contentType, location, ms, cutAfter, isChunked, hangs };
+        }
     };
-
     using Handler = std::function<Response(const Request&)>;
 
     LoopbackServer();
@@ -71,27 +80,27 @@ public:
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
-    // Listens on 127.0.0.1 at a free port.
     bool listen();
-    quint16 port() const { return m_port; }
-    // http://127.0.0.1:<port> followed by the path ("/a/b.json").
-    QUrl url(const QString& path) const;
+    QUrl url(const QString& path) const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path));
+    }
     QString address(const QString& path) const { return url(path).toString(); }
 
-    void setResponse(const QString& path, const Response& response);
+    void setResponse(const QString& path, const Response& response)
+    {
+        setHandler(path, [response](const Request&) { return response; });
+    }
     void setHandler(const QString& path, const Handler& handler);
 
-    int requestCount(const QString& path) const { return requests(path).size(); }
-    int requestCount() const { return requests().size(); }
     // The requests of one path, or all of them, in arrival order.
     QList<Request> requests(const QString& path = QString()) const;
+    int requestCount(const QString& path = QString()) const { return requests(path).size(); }
     QStringList requestedPaths() const;
     void clearRecords();
 
 private:
     void serve(const httplib::Request& in, httplib::Response& out);
-    // Waits up to `ms` (for ever when negative); false once the server is going away.
-    bool hold(int ms);
 
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;

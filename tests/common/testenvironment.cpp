@@ -8,11 +8,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -26,6 +23,22 @@ void TestEnv_initFramework(int& argc, char** argv)
 
 namespace TestEnv {
 
+namespace {
+
+QString logFilePath(const QString& dataFolder = QString())
+{
+    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
 QString installDir()
 {
     return QCoreApplication::applicationDirPath();
@@ -35,11 +48,6 @@ QString sandboxRoot()
 {
     const QString root = qEnvironmentVariable("UNINSTALL_SANDBOX");
     return root.isEmpty() ? QFileInfo(installDir()).absolutePath() : root;
-}
-
-QString productFile()
-{
-    return installDir() + QStringLiteral("/product.json");
 }
 
 QString resourceRoot()
@@ -54,25 +62,19 @@ QString dataLocation()
 
 void updateProduct(const QJsonObject& members, const QJsonObject& extendParams)
 {
-    mergeIntoProduct(productFile(), members, extendParams);
+    mergeIntoProduct(installDir() + QStringLiteral("/product.json"), members, extendParams);
     TernProductInfo::reloadDescription();
 }
 
 bool mergeIntoProduct(
     const QString& productFile, const QJsonObject& members, const QJsonObject& extendParams)
 {
-    QFile file(productFile);
-    QJsonObject product;
-    if (file.open(QIODevice::ReadOnly))
-        product = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    for (auto it = members.begin(); it != members.end(); ++it)
-        product.insert(it.key(), it.value());
-    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
-        params.insert(it.key(), it.value());
+    QVariantMap product = QJsonDocument::fromJson(readAll(productFile)).object().toVariantMap();
+    product.insert(members.toVariantMap());
+    QVariantMap params = product.value(QStringLiteral("extendParams")).toMap();
+    params.insert(extendParams.toVariantMap());
     product.insert(QStringLiteral("extendParams"), params);
-    return writeFile(productFile, QJsonDocument(product).toJson());
+    return writeFile(productFile, QJsonDocument::fromVariant(product).toJson());
 }
 
 void setExtendParam(const QString& name, const QString& value)
@@ -83,11 +85,7 @@ void setExtendParam(const QString& name, const QString& value)
 QList<QJsonObject> analyticsEvents()
 {
     QList<QJsonObject> events;
-    QFile file(TERNGA::eventFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return events;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray& line : lines) {
+    for (const QByteArray& line : readAll(TERNGA::eventFilePath()).split('\n')) {
         if (!line.trimmed().isEmpty())
             events.append(QJsonDocument::fromJson(line).object());
     }
@@ -99,35 +97,21 @@ void clearAnalyticsEvents()
     QFile::remove(TERNGA::eventFilePath());
 }
 
-namespace {
-QString logFilePath(const QString& dataFolder = QString())
-{
-    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
-}
-} // namespace
-
 QStringList logLines(const QString& dataFolder)
 {
-    QFile file(logFilePath(dataFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readAll(logFilePath(dataFolder))).split('\n', Qt::SkipEmptyParts);
 }
 
 QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
     // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
+    static const QRegularExpression format(
+        QStringLiteral("^\\S+ \\S+ \\[[^]]*\\] \\[([^]]*)\\] \\[[^]]*\\] (.*)$"));
     QStringList messages;
-    const QStringList lines = logLines(dataFolder);
-    for (const QString& line : lines) {
-        const int channelStart = line.indexOf(QStringLiteral("] [")) + 3;
-        const int channelEnd = line.indexOf(QLatin1Char(']'), channelStart);
-        const int levelEnd = line.indexOf(QStringLiteral("] "), channelEnd + 1);
-        if (channelStart < 3 || channelEnd < 0 || levelEnd < 0)
-            continue;
-        if (!channel.isEmpty() && line.mid(channelStart, channelEnd - channelStart) != channel)
-            continue;
-        messages.append(line.mid(levelEnd + 2));
+    for (const QString& line : logLines(dataFolder)) {
+        const QRegularExpressionMatch match = format.match(line);
+        if (match.hasMatch() && (channel.isEmpty() || match.captured(1) == channel))
+            messages.append(match.captured(2));
     }
     return messages;
 }
@@ -140,36 +124,26 @@ void useWizardLog()
 
 void clearLog()
 {
-    QFile file(logFilePath());
-    file.resize(0);
+    QFile(logFilePath()).resize(0);
+}
+
+double waitScale(double fast)
+{
+    bool ok = false;
+    const double slowdown = qEnvironmentVariable("UNINSTALL_TEST_SLOWDOWN").toDouble(&ok);
+    return ok && slowdown > 0 ? fast * slowdown : fast;
+}
+
+QString waitScaleSetting(double fast)
+{
+    return QStringLiteral("UNINSTALL_WAIT_SCALE=%1").arg(waitScale(fast));
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(data) == data.size();
-}
-
-QString makeInstallation(const QString& name)
-{
-    const QString target = QDir::isAbsolutePath(name)
-        ? name
-        : sandboxRoot() + QStringLiteral("/installations/") + name;
-    QDir().mkpath(target);
-    const QString stage = qEnvironmentVariable("UNINSTALL_STAGE_DIR");
-    const QString product = qEnvironmentVariable("UNINSTALL_PRODUCT_DIR");
-    QProcess::execute(
-        QStringLiteral("cp"), { QStringLiteral("-a"), product + QStringLiteral("/."), target });
-    const QStringList binaries = QDir(stage).entryList(
-        { QStringLiteral("lib*.so*"), QStringLiteral("uninstaller") }, QDir::Files);
-    for (const QString& binary : binaries)
-        QFile::copy(stage + QLatin1Char('/') + binary, target + QLatin1Char('/') + binary);
-    QFile::setPermissions(target + QStringLiteral("/uninstaller"),
-        QFile::permissions(stage + QStringLiteral("/uninstaller")));
-    return target;
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
 bool makeDeepTree(const QString& root, int depth, const char* name)
@@ -177,20 +151,20 @@ bool makeDeepTree(const QString& root, int depth, const char* name)
     // Each level is made from a handle on the one above: the path soon outgrows PATH_MAX.
     int directory = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
     for (int level = 0; level < depth && directory >= 0; ++level) {
-        const int next = ::mkdirat(directory, name, 0700) == 0
-            ? ::openat(directory, name, O_RDONLY | O_DIRECTORY)
-            : -1;
+        ::mkdirat(directory, name, 0700);
+        const int next = ::openat(directory, name, O_RDONLY | O_DIRECTORY);
         ::close(directory);
         directory = next;
     }
-    if (directory < 0)
-        return false;
     const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
     ::close(directory);
-    if (file < 0)
-        return false;
-    ::close(file);
-    return true;
+    return ::close(file) == 0;
+}
+
+bool childFailed(const QString& how, const QByteArray& errors)
+{
+    qWarning("%s; its error output ends:\n%s", qUtf8Printable(how), errors.right(6000).constData());
+    return false;
 }
 
 } // namespace TestEnv

@@ -13,7 +13,6 @@ namespace TestEnv {
 QString installDir();
 // The sandbox root that holds the installation, the home folder and the temporary folder.
 QString sandboxRoot();
-QString productFile();
 QString resourceRoot();
 QString dataLocation();
 
@@ -36,15 +35,21 @@ void clearLog();
 // Sends the logging library's lines to that file, as main_entry does.
 void useWizardLog();
 
+// The wait scale a test gives the product: `fast`, times UNINSTALL_TEST_SLOWDOWN where a build
+// runs everything slower (the sanitized one), so that the waits keep their room.
+double waitScale(double fast);
+// The same as an environment entry for a child run.
+QString waitScaleSetting(double fast);
+
 // Writes data to path, creating the folders on the way; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 
-// Lays out a further installation of the sample product under the sandbox (for tests that need
-// two products or a process of their own), or in the absolute folder `name`; returns its folder.
-QString makeInstallation(const QString& name);
-
 // Nests `depth` directories called `name` below root, with a file "bottom.txt" in the last.
 bool makeDeepTree(const QString& root, int depth, const char* name = "level");
+
+// Says how a child process ended, against what the test expected, with the end of its error
+// output; false, so that a check can end in it.
+bool childFailed(const QString& how, const QByteArray& errors);
 
 } // namespace TestEnv
 

@@ -5,8 +5,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QtEndian>
 
@@ -20,7 +18,6 @@ QByteArray png(int side)
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return buffer.data();
 }
@@ -30,24 +27,22 @@ QByteArray pngDeclaring(int width, int height)
     QByteArray bytes = png(1);
     // The IHDR chunk follows the 8-byte signature: length, type, width, height, ..., CRC.
     const int type = 12;
-    const int crc = type + 4 + 13;
     qToBigEndian<quint32>(quint32(width), bytes.data() + type + 4);
     qToBigEndian<quint32>(quint32(height), bytes.data() + type + 8);
-    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + type), 4 + 13);
-    qToBigEndian<quint32>(quint32(sum), bytes.data() + crc);
+    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + type), 17);
+    qToBigEndian<quint32>(quint32(sum), bytes.data() + type + 17);
     return bytes;
 }
 
 bool makeFifo(const QString& path)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+    return QDir().mkpath(QFileInfo(path).absolutePath())
+        && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
 }
 
 bool makeLink(const QString& target, const QString& link)
 {
-    QDir().mkpath(QFileInfo(link).absolutePath());
-    return QFile::link(target, link);
+    return QDir().mkpath(QFileInfo(link).absolutePath()) && QFile::link(target, link);
 }
 
 QMap<QString, QByteArray> fingerprints(const QString& root)
@@ -59,22 +54,20 @@ QMap<QString, QByteArray> fingerprints(const QString& root)
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
         QByteArray print = QByteArray::number(int(info.permissions()), 16) + ' ';
-        if (info.isSymLink()) {
+        QFile file(path);
+        if (info.isSymLink())
             print += "link " + QFile::encodeName(info.symLinkTarget());
-        } else if (info.isDir()) {
+        else if (info.isDir())
             continue;
-        } else if (!info.isFile()) {
+        else if (!info.isFile())
             print += "special";
-        } else if (info.size() > 1024 * 1024) {
-            // Libraries and the like: their size and time tell a change well enough.
+        // Libraries and the like: their size and time tell a change well enough.
+        else if (info.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
             print += QByteArray::number(info.size()) + ' '
                 + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
-        } else {
-            QFile file(path);
-            file.open(QIODevice::ReadOnly);
+        else
             print += QByteArray::number(info.size()) + ' '
                 + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
-        }
         result.insert(QDir(root).relativeFilePath(path), print);
     }
     return result;
@@ -82,13 +75,11 @@ QMap<QString, QByteArray> fingerprints(const QString& root)
 
 QStringList changed(const QMap<QString, QByteArray>& before, const QMap<QString, QByteArray>& after)
 {
+    QMap<QString, QByteArray> all = before;
+    all.insert(after);
     QStringList paths;
-    for (auto it = after.begin(); it != after.end(); ++it) {
-        if (before.value(it.key()) != it.value())
-            paths.append(it.key());
-    }
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        if (!after.contains(it.key()))
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        if (before.value(it.key(), "gone") != after.value(it.key(), "gone"))
             paths.append(it.key());
     }
     return paths;

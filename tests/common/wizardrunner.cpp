@@ -7,26 +7,33 @@
 #include "entry/uninstallregmgr.h"
 #include "wizard/uninstall.h"
 
-#include "ternlog.h"
 #include "ternsingleinstance.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 
-#include <vector>
-
 namespace WizardRunner {
+
+QStringList analytics(const QStringList& fields)
+{
+    QStringList events;
+    for (const QJsonObject& event : TestEnv::analyticsEvents()) {
+        QStringList values;
+        for (const QString& field : fields)
+            values << event.value(field).toVariant().toString();
+        events << values.join(QLatin1Char('|'));
+    }
+    return events;
+}
 
 Uninstall* visibleWizard()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* wizard = qobject_cast<Uninstall*>(window); wizard && wizard->isVisible())
             return wizard;
     }
@@ -36,37 +43,31 @@ Uninstall* visibleWizard()
 int runMainEntry(
     const QStringList& arguments, const std::function<void(Uninstall*)>& script, int timeoutMs)
 {
-    std::vector<QByteArray> storage { QCoreApplication::applicationFilePath().toLocal8Bit() };
+    QByteArrayList storage { QCoreApplication::applicationFilePath().toLocal8Bit() };
     for (const QString& argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
+        storage << argument.toLocal8Bit();
+    QVector<char*> argv;
     for (QByteArray& item : storage)
-        argv.push_back(item.data());
-    argv.push_back(nullptr);
+        argv << item.data();
+    argv << nullptr;
 
     QTimer poll;
-    poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        Uninstall* wizard = visibleWizard();
-        if (!wizard)
-            return;
-        poll.stop();
-        if (script) {
-            script(wizard);
-        } else if (auto* close = wizard->findChild<QAbstractButton*>(QStringLiteral("btnClose"))) {
-            close->click();
+        if (Uninstall* wizard = visibleWizard()) {
+            poll.stop();
+            if (script)
+                script(wizard);
+            else
+                child<QAbstractButton>(wizard, "btnClose")->click();
         }
     });
-    poll.start();
+    poll.start(20);
     QTimer guard;
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
     guard.start(timeoutMs);
-
-    const int result = main_entry(int(argv.size()) - 1, argv.data());
-    if (!guard.isActive())
-        return -1;
-    return result;
+    const int result = main_entry(argv.size() - 1, argv.data());
+    return guard.isActive() ? result : -1;
 }
 
 bool quitsOn(const std::function<void()>& action, int waitMs)
@@ -88,11 +89,16 @@ void setUpHost(UninstallContext* context)
 
 std::unique_ptr<Uninstall> showWizard(bool testMode)
 {
-    TestEnv::setExtendParam(
-        QStringLiteral("uninstallTest"), testMode ? QStringLiteral("1") : QStringLiteral("0"));
+    TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QString::number(int(testMode)));
     auto wizard = std::make_unique<Uninstall>();
     wizard->show();
     return wizard;
+}
+
+void press(Qt::Key key, QWidget* window, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
 }
 
 void startDragging(QWidget* window)
@@ -114,19 +120,19 @@ bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
 {
     auto* pages = child<QStackedWidget>(wizard, "processPage");
     auto* reasonPages = child<QStackedWidget>(wizard, "causePage_2");
-    const auto at = [&] { return pages->currentIndex() + reasonPages->currentIndex(); };
-    if (!QTest::qWaitFor([&] { return at() >= Home + 1; }))
+    const auto at = [&] { return pages->currentIndex() + reasonPages->currentIndex() - 1; };
+    if (!QTest::qWaitFor([&] { return at() >= Home; }))
         return false;
     const char* const forward[] = { "btnContinue_1", "btnContinue_2", "btnContinue_3" };
-    while (at() < page + 1) {
+    while (at() < page) {
         const int from = at();
-        QWidget* button = child(wizard, forward[from - 1]);
+        QWidget* button = child(wizard, forward[from]);
         if (!button->isVisible() || !button->isEnabled())
             return false;
         QTest::mouseClick(button, Qt::LeftButton);
         if (at() != from + 1)
             return false;
-        if (from == Home + 1) {
+        if (from == Home) {
             QMap<QString, QString> texts;
             for (const QString& cause : causes)
                 texts.insert(cause, QStringLiteral("Cause ") + cause);
@@ -135,7 +141,7 @@ bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
             child<QCheckBox>(wizard, "c")->click();
         }
     }
-    return at() == page + 1;
+    return at() == page;
 }
 
 } // namespace WizardRunner

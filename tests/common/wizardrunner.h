@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDesktopServices>
 #include <QList>
 #include <QStringList>
 #include <QUrl>
@@ -11,11 +12,21 @@
 class Uninstall;
 struct UninstallContext;
 
-// Stands in for the desktop's browser: install it with QDesktopServices::setUrlHandler(scheme,
-// recorder, "open").
+// Stands in for the desktop's browser while it lives: records the http and https links opened.
 class UrlRecorder : public QObject {
     Q_OBJECT
 public:
+    UrlRecorder()
+    {
+        for (const QString& scheme : { QStringLiteral("http"), QStringLiteral("https") })
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~UrlRecorder() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+
     QList<QUrl> opened;
 
 public slots:
@@ -24,6 +35,9 @@ public slots:
 
 // Drives the wizard in this process through its real export, as the host does.
 namespace WizardRunner {
+
+// The analytics events sent so far, oldest first, each as the values of `fields` joined by '|'.
+QStringList analytics(const QStringList& fields);
 
 // The wizard window on screen, if any.
 Uninstall* visibleWizard();
@@ -52,6 +66,9 @@ template <typename T = QWidget> T* child(QWidget* window, const char* name)
         qFatal("no widget %s", name);
     return widget;
 }
+
+// A key where the window system sends it: to the window's focus widget, else to the window.
+void press(Qt::Key key, QWidget* window, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The mouse move that makes the window take the press as the start of a drag.
 void startDragging(QWidget* window);

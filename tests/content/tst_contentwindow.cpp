@@ -1,23 +1,18 @@
-// What the wizard window shows of its content when the service hangs, fails part-way or has
-// nothing for the language, against a loopback service with the content waits shrunk.
+// What the wizard window shows when the content service hangs, fails part-way or has nothing
+// for the language.
 
 #include "content/urlhandler.h"
 #include "entry/uninstallcontext.h"
 #include "entry/waits.h"
 #include "wizard/uninstall.h"
 
-#include "loopbackserver.h"
-#include "testenvironment.h"
-#include "testfiles.h"
+#include "servedcontent.h"
 #include "wizardrunner.h"
 
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QtTest>
@@ -26,7 +21,9 @@ using namespace WizardRunner;
 
 namespace {
 
-const QStringList kRemoteApps { QStringLiteral("Remote A"), QStringLiteral("Remote B") };
+using namespace ServedContent;
+
+const QStringList kRemoteApps { QStringLiteral("A"), QStringLiteral("B") };
 // Sorted, as cardNames() gives them.
 const QStringList kDefaultApps { QStringLiteral("Tern Backup"), QStringLiteral("Tern PDF Editor"),
     QStringLiteral("Tern Photo Editor"), QStringLiteral("Tern Video Editor") };
@@ -41,15 +38,15 @@ QStringList cardNames(Uninstall* wizard)
     return names;
 }
 
-QString bannerSheet(const QString& path)
+Answers hanging(const char* suffix)
 {
-    return QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path);
-}
-
-QString shippedBanner(const QString& language)
-{
-    return TestEnv::resourceRoot()
-        + QStringLiteral("/uninstallConfig/banner_pic/%1.png").arg(language);
+    Answers answers;
+    for (const char* path : { "/rec.json", "/chose.json", "/cause.json", "/pics/banner_en.png",
+             "/pics/promotion_en.png", "/icons/a.png", "/icons/b.png" }) {
+        if (QByteArray(path).endsWith(suffix))
+            answers.insert(path, Response::noAnswer());
+    }
+    return answers;
 }
 
 } // namespace
@@ -57,62 +54,10 @@ QString shippedBanner(const QString& language)
 class TestContentWindow : public QObject {
     Q_OBJECT
 
-    // The service's configuration, documents and pictures; "pictures" or "documents" never
-    // answer when `hanging` says so.
-    void serve(const QString& hanging, const QString& appsLanguage = QStringLiteral("en"),
-        int appsDelayMs = 0)
-    {
-        using Response = LoopbackServer::Response;
-        const auto address = [this](const char* path) { return m_server->address(path); };
-        const QJsonObject config { { "version", "9" }, { "banner_pic", address("/pics/banner_") },
-            { "promotion_pic", address("/pics/promotion_") },
-            { "recommendApp", address("/rec.json") }, { "uninstallChose", address("/chose.json") },
-            { "uninstallCause", address("/cause.json") } };
-        m_server->setResponse(
-            QStringLiteral("/config.json"), Response::json(QJsonDocument(config).toJson()));
-
-        QJsonArray apps;
-        for (const QString& name : kRemoteApps) {
-            const QString icon = name.toLower().remove(' ') + QStringLiteral(".png");
-            apps.append(QJsonObject { { "icon", icon }, { "name", name },
-                { "url", "https://apps.example/" },
-                { "pic_url", m_server->address("/icons/" + icon) } });
-        }
-        const QJsonObject rec { { "recommendApp", QJsonObject { { appsLanguage, apps } } } };
-        QMap<QString, Response> answers {
-            { "/rec.json", Response::json(QJsonDocument(rec).toJson()).delayed(appsDelayMs) },
-            { "/chose.json", Response::json(R"({"uninstallChose": {"default": ["slow"]}})") },
-            { "/cause.json",
-                Response::json(R"({"uninstallCause": {"default": {"slow": "Slow"}}})") },
-            { "/pics/banner_en.png", Response::ok(TestFiles::png()) },
-            { "/pics/promotion_en.png", Response::ok(TestFiles::png()) },
-            { "/icons/remotea.png", Response::ok(TestFiles::png()) },
-            { "/icons/remoteb.png", Response::ok(TestFiles::png()) },
-        };
-        for (auto it = answers.begin(); it != answers.end(); ++it) {
-            const bool hangs = it.key().endsWith(hanging == QLatin1String("pictures") ? ".png"
-                    : hanging == QLatin1String("documents")                           ? ".json"
-                                                                                      : "-");
-            m_server->setResponse(it.key(), hangs ? Response::noAnswer() : it.value());
-        }
-        TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), address("/config.json"));
-    }
-
     void setLanguage(const QString& language)
     {
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
-    }
-
-    // Shows the wizard and waits for its home page, no longer than the content waits allow.
-    Uninstall* showHome()
-    {
-        m_wizard = showWizard(true);
-        auto* pages = child<QStackedWidget>(m_wizard.get(), "processPage");
-        const int deadline = Waits::scaled(Waits::kConfigurationMs);
-        if (!QTest::qWaitFor([&] { return pages->currentIndex() == 1; }, 2 * deadline + 2000))
-            return nullptr;
-        return m_wizard.get();
     }
 
     UninstallContext m_context;
@@ -123,7 +68,7 @@ private slots:
     void initTestCase()
     {
         setUpHost(&m_context);
-        Waits::setScale(0.4);
+        Waits::setScale(0.3);
         TestEnv::setExtendParam(QStringLiteral("updateAppUrl"), QString());
     }
 
@@ -147,68 +92,51 @@ private slots:
     void homePageWithinTheDeadline_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("hanging"); // "pictures", "documents", or "none": no service
-        QTest::addColumn<QString>("appsLanguage"); // of the service's applications
+        QTest::addColumn<Answers>("answers");
         QTest::addColumn<QStringList>("cards");
         QTest::addColumn<QString>("banner"); // "downloaded", or the shipped banner's language
 
-        QTest::newRow("everything answers") << "en"
-                                            << ""
-                                            << "en" << kRemoteApps << "downloaded";
-        QTest::newRow("pictures hang") << "en"
-                                       << "pictures"
-                                       << "en" << kRemoteApps << "en";
-        QTest::newRow("documents hang") << "en"
-                                        << "documents"
-                                        << "en" << kDefaultApps << "en";
-        QTest::newRow("language without content") << "it"
-                                                  << ""
-                                                  << "en" << kRemoteApps << "en";
-        QTest::newRow("language without content, no service") << "it"
-                                                              << "none"
-                                                              << "en" << kDefaultApps << "en";
-        QTest::newRow("no applications for the language") << "en"
-                                                          << ""
-                                                          << "de" << QStringList() << "downloaded";
+        QTest::newRow("everything answers") << "en" << Answers() << kRemoteApps << "downloaded";
+        QTest::newRow("pictures hang") << "en" << hanging(".png") << kRemoteApps << "en";
+        QTest::newRow("documents hang") << "en" << hanging(".json") << kDefaultApps << "en";
+        QTest::newRow("language without content") << "it" << Answers() << kRemoteApps << "en";
+        QTest::newRow("language without content, no service")
+            << "it" << Answers { { "/config.json", Response::error(404) } } << kDefaultApps << "en";
+        QTest::newRow("no applications for the language")
+            << "en" << Answers { { "/rec.json", apps({ "a.png" }, "de") } } << QStringList()
+            << "downloaded";
+        // The defaults show at once; the applications that come after still replace them.
+        QTest::newRow("applications after a failed document")
+            << "en"
+            << Answers { { "/chose.json", Response::error(404) },
+                   { "/rec.json", remoteApps().delayed(600) } }
+            << kRemoteApps << "downloaded";
     }
 
     void homePageWithinTheDeadline()
     {
         QFETCH(QString, language);
-        QFETCH(QString, hanging);
-        QFETCH(QString, appsLanguage);
+        QFETCH(Answers, answers);
         QFETCH(QStringList, cards);
         QFETCH(QString, banner);
         setLanguage(language);
-        serve(hanging, appsLanguage);
-        if (hanging == QLatin1String("none"))
-            TestEnv::setExtendParam(QStringLiteral("uninstallConfigURL"), QString());
+        serve(*m_server, answers);
 
-        Uninstall* wizard = showHome();
-        QVERIFY(wizard);
-        QCOMPARE(cardNames(wizard), cards);
+        // The home page comes no later than the content waits allow.
+        m_wizard = showWizard(true);
+        Uninstall* wizard = m_wizard.get();
+        auto* pages = child<QStackedWidget>(wizard, "processPage");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            pages->currentIndex(), 1, 2 * Waits::scaled(Waits::kConfigurationMs) + 2000);
+        QTRY_COMPARE(cardNames(wizard), cards);
         // No heading above an empty pager.
         QCOMPARE(child(wizard, "frameRecTitle")->isHidden(), cards.isEmpty());
+        const QString path = banner == QLatin1String("downloaded")
+            ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
+            : TestEnv::resourceRoot() + "/uninstallConfig/banner_pic/" + banner + ".png";
         QCOMPARE(child(wizard, "discountBg")->styleSheet(),
-            bannerSheet(banner == QLatin1String("downloaded")
-                    ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
-                    : shippedBanner(banner)));
-    }
-
-    // The cause document fails at once and the defaults show; the applications and pictures
-    // that come after still replace them, and loading ends only once.
-    void lateContentAfterAFailedDocument()
-    {
-        serve(QString(), QStringLiteral("en"), 800);
-        m_server->setResponse(QStringLiteral("/chose.json"), LoopbackServer::Response::error(404));
-
-        Uninstall* wizard = showHome();
-        QVERIFY(wizard);
-        QCOMPARE(cardNames(wizard), kDefaultApps);
-        QTRY_COMPARE(cardNames(wizard), kRemoteApps);
-        QCOMPARE(child(wizard, "discountBg")->styleSheet(),
-            bannerSheet(UrlHandler::downloadDirectory() + "banner_pic_en.png"));
-        QCOMPARE(child<QStackedWidget>(wizard, "processPage")->currentIndex(), 1);
+            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path));
+        QCOMPARE(pages->currentIndex(), 1);
         QCOMPARE(
             TestEnv::logMessages(QStringLiteral("debug")).count(QStringLiteral("loading end!")), 1);
     }

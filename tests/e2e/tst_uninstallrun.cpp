@@ -1,79 +1,49 @@
-// The product's uninstaller run as the host runs it, in installations of its own: what it
-// returns, what it leaves on disk and what reaches the feedback service.
+// Whole runs of the product's uninstaller as the host runs it, each in an installation of its
+// own: what the host hears, what stays on disk, what reaches the feedback service, what the
+// host's framework is told after the removal, and one wizard per product.
 
 #include "loopbackserver.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 #include "wizardprocess.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 
 namespace {
 
-QStringList filesBelow(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-        QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(QDir(root).relativeFilePath(it.next()));
-    files.sort();
-    return files;
-}
+enum Place { OwnFolder, Tangled, HomeFolder, SharedDataFolder, ReadOnly };
+enum Alongside {
+    Nothing,
+    Application, // the product's application, and another account's copy of it
+    SameWizard,
+    SameWizardOtherSession, // an ssh, cron or sudo session sees other runtime and temp folders
+    SameWizardLockLost, // its lock file deleted under it: the live segment still guards
+    KilledThenSameWizard, // a wizard killed, then one that took its guard over
+    EndedWizard,
+    OtherProductWizard,
+};
 
-// Every file below root with a digest of its contents: what "unchanged" means here.
-QMap<QString, QByteArray> contentsBelow(const QString& root)
-{
-    QMap<QString, QByteArray> contents;
-    for (const QString& path : filesBelow(root)) {
-        QFile file(root + QLatin1Char('/') + path);
-        contents.insert(path,
-            file.open(QIODevice::ReadOnly)
-                ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1)
-                : QFileInfo(file).symLinkTarget().toUtf8());
-    }
-    return contents;
-}
+const QString kRefused = QStringLiteral("uninstall is runnabled!");
+// What the offscreen platform says when asked to open the page that follows a removal.
+const QByteArray kAfterUninstallPage
+    = "openUrl() for 'https://www.example.com/uninstalled?pid=1024'";
 
-// Whether root holds (at least) every file of `before`, unchanged; what the framework and the
-// telemetry write while the wizard runs may change.
-bool stillHolds(const QString& root, const QMap<QString, QByteArray>& before)
-{
-    const QMap<QString, QByteArray> now = contentsBelow(root);
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (it.key().contains(QLatin1String("TernSoft/"))
-            || it.key().contains(QLatin1String("CEIPG/")))
-            continue;
-        if (now.value(it.key()) != it.value()) {
-            qWarning("changed or gone: %s", qPrintable(it.key()));
-            return false;
-        }
-    }
-    return true;
-}
+const QString kCloses = QStringLiteral("wait btnClose visible\nclick btnClose");
 
-// Runs `program` under another account, as root can; null when this run cannot.
-std::unique_ptr<QProcess> startAsNobody(const QString& program)
+// Starts a test-mode wizard and waits for its window: by then it holds the product's guard.
+bool startWizard(QProcess& process, const QString& installation)
 {
-    if (::getuid() != 0)
-        return nullptr;
-    // The account must reach the program: open every folder above it for passing through.
-    for (QString dir = QFileInfo(program).absolutePath(); dir != QLatin1String("/");
-         dir = QFileInfo(dir).absolutePath())
-        QFile::setPermissions(dir, QFile::permissions(dir) | QFile::ExeOther);
-    auto process = std::make_unique<QProcess>();
-    process->start(QStringLiteral("setpriv"),
-        { "--reuid=65534", "--regid=65534", "--clear-groups", program, "600" });
-    if (!process->waitForStarted())
-        return nullptr;
-    return process;
+    WizardProcess::start(process, installation,
+        WizardProcess::writeScript("waits", { "wait nothing visible 60000" }));
+    QByteArray errors;
+    return QTest::qWaitFor(
+        [&] { return (errors += process.readAllStandardError()).contains("window shown"); }, 5000);
 }
 
 // The walk to the uninstalling page with one cause ticked, then `rest`.
@@ -84,320 +54,326 @@ QString walk(const char* cause, const char* rest)
         .arg(QLatin1String(cause), QLatin1String(rest));
 }
 
+// Read-only for everyone, root included (who needs the immutable flag).
+bool makeUnremovable(const QString& dir, bool on)
+{
+    if (::getuid() == 0)
+        return QProcess::execute("chattr", { "-R", on ? "+i" : "-i", dir }) == 0;
+    return QProcess::execute("chmod", { "-R", on ? "a-w" : "u+w", dir }) == 0;
+}
+
+// What keeps "locked/f.txt" in place: the file itself for root, else its folder.
+QString lockedPart(const QString& dir)
+{
+    return dir + (::getuid() == 0 ? "/locked/f.txt" : "/locked");
+}
+
+// Runs a copy of /bin/sleep named `path`, as `nobody` when asked and this run is root's.
+std::unique_ptr<QProcess> startCopy(const QString& path, bool asNobody = false)
+{
+    if (asNobody && ::getuid() != 0)
+        return nullptr;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::copy(QStringLiteral("/bin/sleep"), path);
+    auto process = std::make_unique<QProcess>();
+    if (asNobody) {
+        // The account must pass through every folder above the program.
+        for (QString dir = QFileInfo(path).absolutePath(); dir != "/";
+             dir = QFileInfo(dir).absolutePath())
+            QFile::setPermissions(dir, QFile::permissions(dir) | QFile::ExeOther);
+        process->start(
+            "setpriv", { "--reuid=65534", "--regid=65534", "--clear-groups", path, "60" });
+    } else {
+        process->start(path, { "60" });
+    }
+    return process->waitForStarted() ? std::move(process) : nullptr;
+}
+
 } // namespace
 
 class TestUninstallRun : public QObject {
     Q_OBJECT
 
-private:
     LoopbackServer m_service;
     int m_installations = 0;
     QString m_productName;
 
-    // A fresh installation with an application tree of its own, in `folder` when one is
-    // given. Its product name is unique, so that terminating "the application" never reaches
-    // another test.
-    QString makeInstallation(
-        bool testMode, const QString& folder = QString(), const QJsonObject& extendParams = {})
+    // A fresh installation under a product name of its own, so that ending "the application"
+    // or guarding one wizard per product never reaches another row.
+    QString makeInstallation(Place place, bool testMode, const QString& prefix)
     {
         const QString name = QStringLiteral("run%1").arg(++m_installations);
-        m_productName = QStringLiteral("Tern Converter %1 %2")
-                            .arg(QCoreApplication::applicationPid())
-                            .arg(name);
-        QJsonObject params = extendParams;
-        params.insert(QStringLiteral("uninstallTest"), testMode ? "1" : "0");
-        params.insert(QStringLiteral("uninstallReportUrl"), m_service.address("/report"));
-        const QString dir = WizardProcess::makeInstallation(
-            folder.isEmpty() ? name : folder, params, m_productName);
+        m_productName
+            = prefix + QStringLiteral(" %1 %2").arg(QCoreApplication::applicationPid()).arg(name);
+        const QString home = QDir::homePath();
+        const QString folder = place == HomeFolder ? home
+            : place == SharedDataFolder            ? home + QStringLiteral("/.local")
+                                                   : name;
+        const QString dir = WizardProcess::makeInstallation(folder,
+            { { "uninstallTest", testMode ? "1" : "0" },
+                { "uninstallReportUrl", m_service.address("/report") },
+                // Content would come from the service: a silent run must not ask for it.
+                { "uninstallConfigURL", m_service.address("/config.json") } },
+            m_productName);
         for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
-                 "plugins/codecs/b.bin", "docs/guide.txt", ".settings/hidden.ini" })
-            TestEnv::writeFile(dir + QLatin1Char('/') + QLatin1String(path), "data");
+                 "docs/guide.txt", ".settings/hidden.ini" })
+            TestEnv::writeFile(dir + '/' + path, "data");
+        if (place == HomeFolder || place == SharedDataFolder) {
+            for (const char* path : { "share/OtherApp/data.txt", "bin/othertool" })
+                TestEnv::writeFile(dir + '/' + path, "theirs");
+        }
         return dir;
     }
 
-    QString dataFile(const QString& name) const
+    QString dataFolder() const
     {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-            + QStringLiteral("/TernSoft/") + m_productName + QLatin1Char('/') + name;
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/TernSoft/"
+            + m_productName;
     }
 
-    bool stillRegistered() const
+    QVariant hostSetting(const char* key, const QVariant& otherwise = {}) const
     {
-        const QSettings settings(
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                + QStringLiteral("/TernSoft/") + m_productName + QStringLiteral("/settings.ini"),
-            QSettings::IniFormat);
-        return settings.value(QStringLiteral("install/registered"), true).toBool();
+        return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                + "/TernSoft/" + m_productName + "/settings.ini",
+            QSettings::IniFormat)
+            .value(QLatin1String(key), otherwise);
     }
 
-    // Runs the installation's uninstaller with the start switch and `options` (none at all
-    // without the switch).
-    WizardProcess::Run run(const QString& dir, const QString& script, bool startSwitch = true,
-        const QStringList& options = {})
+    // Links that lead out, a tree deeper than any path, names that are no text, look-alikes of
+    // the setup tool's files, hidden entries and a file that cannot go; returns where the links
+    // lead.
+    QString tangle(const QString& dir)
     {
-        return WizardProcess::run(dir,
-            WizardProcess::writeScript(QFileInfo(dir).fileName(), script.split(QLatin1Char('\n'))),
-            startSwitch ? QStringList { QStringLiteral("-start_uninstall") } + options
-                        : QStringList(),
-            90000);
+        const QString decoy = TestEnv::sandboxRoot() + QStringLiteral("/decoy");
+        TestEnv::writeFile(decoy + QStringLiteral("/tree/keep.txt"), "keep");
+        TestEnv::writeFile(decoy + QStringLiteral("/file.txt"), "keep");
+        QFile::link(decoy + QStringLiteral("/tree"), dir + QStringLiteral("/linked-dir"));
+        QFile::link(decoy + QStringLiteral("/file.txt"), dir + QStringLiteral("/linked-file"));
+        TestEnv::makeDeepTree(dir + QStringLiteral("/docs"), 700);
+        for (const char* name : { "/\xff\xfe-latin1-\xe9.bin", "/sub-\xc3\x28" })
+            ::close(::open((QFile::encodeName(dir) + name).constData(), O_CREAT | O_WRONLY, 0600));
+        for (const char* path : { "myunins000.txt", "unins000/inner.txt", "Unins000.txt",
+                 "bin/plugins/Unins000Data/d.txt", ".hidden", ".cache/cache.dat", "data/.settings",
+                 "locked/f.txt" })
+            TestEnv::writeFile(dir + '/' + path, "x");
+        makeUnremovable(lockedPart(dir), true);
+        return decoy;
     }
 
-    QString resultPath() const
+    // What stays of an installation after its removal, and why.
+    static QStringList leftovers(Place place)
     {
-        return TestEnv::sandboxRoot() + QStringLiteral("/result-") + m_productName
-            + QStringLiteral(".json");
-    }
-
-    QJsonObject resultFile() const
-    {
-        QFile file(resultPath());
-        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                              : QJsonObject();
-    }
-
-    // The product's application, running from its installation as the user started it.
-    std::unique_ptr<QProcess> startApplication(const QString& dir)
-    {
-        const QString application = dir + QLatin1Char('/') + m_productName;
-        if (!QFile::copy(QStringLiteral("/bin/sleep"), application))
-            return nullptr;
-        QFile::setPermissions(application, QFile::permissions(QStringLiteral("/bin/sleep")));
-        auto app = std::make_unique<QProcess>();
-        app->start(application, { QStringLiteral("600") });
-        return app->waitForStarted() ? std::move(app) : nullptr;
+        QStringList leftovers { "hidden .settings", "setup tool unins000.dat",
+            "setup tool unins000.exe" };
+        if (place == Tangled)
+            leftovers += QStringList { "hidden .cache", "hidden .hidden", "hidden .settings",
+                "not empty data", "not empty locked", "permission f.txt",
+                "setup tool myunins000.txt", "setup tool unins000" };
+        leftovers.sort();
+        return leftovers;
     }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_service.listen());
-        m_service.setResponse(
-            QStringLiteral("/report"), LoopbackServer::Response::json("{\"code\":0}"));
+        m_service.setResponse("/report", LoopbackServer::Response::json("{\"code\":0}"));
     }
 
     void init() { m_service.clearRecords(); }
 
-    // Read-only for everyone, root included (which needs the immutable flag); false when the
-    // file system cannot do it.
-    static bool makeUnremovable(const QString& dir, bool on = true)
+    void run_data()
     {
-        if (::getuid() == 0)
-            return QProcess::execute(QStringLiteral("chattr"),
-                       { QStringLiteral("-R"), on ? QStringLiteral("+i") : QStringLiteral("-i"),
-                           dir })
-                == 0;
-        return QProcess::execute(QStringLiteral("chmod"),
-                   { QStringLiteral("-R"), on ? QStringLiteral("a-w") : QStringLiteral("u+w"),
-                       dir })
-            == 0;
-    }
-
-    // The application runs, as does another account's copy of it; the installation holds
-    // links that lead outside and a tree deeper than any path.
-    void removalWithTheApplicationRunning()
-    {
-        const QString dir = makeInstallation(false);
-        const std::unique_ptr<QProcess> app = startApplication(dir);
-        QVERIFY(app);
-        const QString application = app->program();
-        const QString othersCopy
-            = TestEnv::sandboxRoot() + QStringLiteral("/others/") + m_productName;
-        QVERIFY(QDir().mkpath(QFileInfo(othersCopy).absolutePath()));
-        QVERIFY(QFile::copy(application, othersCopy));
-        const std::unique_ptr<QProcess> others = startAsNobody(othersCopy);
-
-        const QString decoy = TestEnv::sandboxRoot() + QStringLiteral("/decoy");
-        QVERIFY(TestEnv::writeFile(decoy + QStringLiteral("/tree/keep.txt"), "keep"));
-        QVERIFY(TestEnv::writeFile(decoy + QStringLiteral("/file.txt"), "keep"));
-        QVERIFY(QFile::link(decoy + QStringLiteral("/tree"), dir + QStringLiteral("/linked-dir")));
-        QVERIFY(
-            QFile::link(decoy + QStringLiteral("/file.txt"), dir + QStringLiteral("/linked-file")));
-        QVERIFY(TestEnv::makeDeepTree(dir + QStringLiteral("/docs"), 2000));
-        const QMap<QString, QByteArray> decoyBefore = contentsBelow(decoy);
-
-        const WizardProcess::Run result = run(dir, walk("crash", R"(wait CheckCloseDlg visible
-click btnContinue
-page processPage 3
-wait frameEmail visible 60000
-text thinkLab Uninstallation completed!
-text lblRemovalNote Items that stayed behind: 1.
-type emailEdit someone@example.com
-click btnComplete)"),
-            true, { "-result=" + resultPath() });
-        QVERIFY(result.returned(512));
-        // The exit status carries only 512 >> 8.
-        QCOMPARE(result.exitCode, 2);
-        QTRY_COMPARE(app->state(), QProcess::NotRunning);
-        QCOMPARE(resultFile()["outcome"], "removed");
-        if (others)
-            QCOMPARE(others->state(), QProcess::Running);
-
-        // The setup tool's files stay, with the hidden folder that only a listing with hidden
-        // entries would have reached; nothing outside changed.
-        QCOMPARE(filesBelow(dir),
-            (QStringList { QStringLiteral(".settings"), QStringLiteral(".settings/hidden.ini"),
-                QStringLiteral("unins000.dat"), QStringLiteral("unins000.exe") }));
-        QCOMPARE(contentsBelow(decoy), decoyBefore);
-        QCOMPARE(m_service.requestCount(), 2);
-        QVERIFY(!stillRegistered());
-
-        QFile list(dataFile(QStringLiteral("leftovers.json")));
-        QVERIFY(list.open(QIODevice::ReadOnly));
-        QStringList setupTool;
-        for (const QJsonValue& leftover :
-            QJsonDocument::fromJson(list.readAll())["leftovers"].toArray()) {
-            if (leftover["reason"] == QLatin1String("setup tool"))
-                setupTool << QFileInfo(leftover["path"].toString()).fileName();
-        }
-        setupTool.sort();
-        QCOMPARE(setupTool, (QStringList { "unins000.dat", "unins000.exe" }));
-        if (others) {
-            others->kill();
-            others->waitForFinished();
-        }
-    }
-
-    // Nothing is removed, the host hears 0 and the product stays registered; the user is told
-    // why, and the reports still go out.
-    void removalThatCannotGoAhead_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("readOnly");
-        const QString home = QDir::homePath();
-        QTest::newRow("installed in the home folder") << home << false;
-        // Another program's data beside it, as in ~/.local.
-        QTest::newRow("installed in a folder holding shared data")
-            << home + QStringLiteral("/.local") << false;
-        QTest::newRow("a read-only installation") << QString() << true;
-    }
-
-    void removalThatCannotGoAhead()
-    {
-        QFETCH(QString, folder);
-        QFETCH(bool, readOnly);
-        const QString dir = makeInstallation(false, folder);
-        for (const char* path : { "share/OtherApp/data.txt", "bin/othertool", "state/x/state.txt" })
-            TestEnv::writeFile(dir + QLatin1Char('/') + QLatin1String(path), "theirs");
-        if (readOnly && !makeUnremovable(dir))
-            QSKIP("this file system cannot make a folder unremovable for this account");
-        const QMap<QString, QByteArray> before = contentsBelow(dir);
-
-        const WizardProcess::Run result = run(dir, walk("crash", R"(page processPage 3
-text thinkLab Nothing was removed.
-wait lblRemovalNote visible
-wait frameEmail visible
-click btnComplete)"));
-        if (readOnly)
-            makeUnremovable(dir, false);
-        QVERIFY(result.returned(0));
-        QVERIFY(stillHolds(dir, before));
-        QVERIFY(stillRegistered());
-        QCOMPARE(m_service.requestCount(), 2);
-    }
-
-    // An administrator's unattended removal: no window, no request to any service.
-    void silentRemoval_data()
-    {
-        QTest::addColumn<bool>("inHome");
-        QTest::addColumn<bool>("applicationRuns");
-        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("place");
+        QTest::addColumn<int>("alongside");
+        QTest::addColumn<QString>("script"); // empty: no window may show
         QTest::addColumn<int>("returned");
         QTest::addColumn<QString>("outcome");
-        const QStringList silent { "-silent" };
-        QTest::newRow("removal") << false << false << silent << 512 << "removed";
-        QTest::newRow("application running")
-            << false << true << silent << 0 << "application-running";
-        QTest::newRow("application running, to be closed")
-            << false << true << silent + QStringList { "-close-applications" } << 512 << "removed";
-        QTest::newRow("installed in the home folder") << true << false << silent << 0 << "refused";
-        QTest::newRow("unknown option")
-            << false << false << silent + QStringList { "-frobnicate" } << 0 << "aborted";
-    }
-
-    void silentRemoval()
-    {
-        QFETCH(bool, inHome);
-        QFETCH(bool, applicationRuns);
-        QFETCH(QStringList, options);
-        QFETCH(int, returned);
-        QFETCH(QString, outcome);
-        // Content would come from the service, reports would go there: neither may happen.
-        const QString dir = makeInstallation(false, inHome ? QDir::homePath() : QString(),
-            { { QStringLiteral("uninstallConfigURL"), m_service.address("/config.json") } });
-        std::unique_ptr<QProcess> app;
-        if (applicationRuns)
-            QVERIFY(app = startApplication(dir));
-        const QMap<QString, QByteArray> before = contentsBelow(dir);
-
-        const WizardProcess::Run result = run(dir, QStringLiteral("# no steps"), true,
-            options + QStringList { "-result=" + resultPath() });
-
-        QVERIFY(result.returned(returned));
-        QVERIFY2(!result.errors.contains("window shown"), result.errors.constData());
-        QCOMPARE(m_service.requestCount(), 0);
-        const QJsonObject json = resultFile();
-        QCOMPARE(json["outcome"].toString(), outcome);
-        QVERIFY(json["durationSeconds"].isDouble());
-        if (returned == 512) {
-            QCOMPARE(filesBelow(dir),
-                (QStringList {
-                    ".settings", ".settings/hidden.ini", "unins000.dat", "unins000.exe" }));
-            QVERIFY(json["files"].toInt() > 5 && json["directories"].toInt() > 1);
-            QCOMPARE(json["leftBehind"].toInt(), 1); // the hidden folder
-            QVERIFY(!stillRegistered());
-        } else {
-            QVERIFY(stillHolds(dir, before));
-            QVERIFY(stillRegistered());
-        }
-        if (app)
-            QCOMPARE(app->state() == QProcess::Running, returned == 0);
-    }
-
-    void windowSystemCloseWaitsForTheRemoval()
-    {
-        const QString dir = makeInstallation(false);
-        // Enough files that the removal is still running when the close request comes.
-        for (int i = 0; i < 8000; ++i)
-            TestEnv::writeFile(
-                dir + QStringLiteral("/media/set%1/file%2.bin").arg(i / 400).arg(i), "x");
-        const WizardProcess::Run result = run(dir, walk("price", R"(page processPage 3
-close UnInstallWindow
-wait frameBar visible
-wait frameEmail visible 60000
-click btnComplete)"));
-        // Had the close gone through, the window would have hidden and the script failed.
-        QVERIFY(result.returned(512));
-        QVERIFY(!QDir(dir + QStringLiteral("/media")).exists());
-        QCOMPARE(m_service.requestCount(), 2);
-    }
-
-    void nothingRemoved_data()
-    {
-        QTest::addColumn<bool>("testMode");
-        QTest::addColumn<QString>("script");
         QTest::addColumn<int>("reports");
-        QTest::newRow("test mode, walked to the end")
-            << true
-            << walk("slow",
-                   "page processPage 3\nclick btnComplete\nwait frameEmail visible\nclick btnClose")
-            << 1;
-        QTest::newRow("closed on the home page")
-            << false << QStringLiteral("page processPage 1\nclick btnCancel_1") << 0;
+        QTest::addColumn<QStringList>("options"); // after the start switch
+        QTest::addColumn<bool>("testMode");
+        const auto row = [](const char* name, Place place, Alongside alongside,
+                             const QString& script, int returned, const char* outcome, int reports,
+                             const QStringList& options = {}, bool testMode = false) {
+            QTest::newRow(name) << int(place) << int(alongside) << script << returned
+                                << QString::fromLatin1(outcome) << reports << options << testMode;
+        };
+
+        row("removal, the application running", OwnFolder, Application,
+            walk("crash",
+                "wait CheckCloseDlg visible\nclick btnContinue\npage processPage 3\n"
+                "wait frameEmail visible 20000\ntext thinkLab Uninstallation completed!\n"
+                "text lblRemovalNote Items that stayed behind: 1.\n"
+                "type emailEdit someone@example.com\nclick btnComplete"),
+            512, "removed", 2);
+        // Had the close gone through while files were deleted, the window would have hidden
+        // and the script failed. The tree deeper than any path keeps the removal going.
+        row("window-system close while removing a tangled installation", Tangled, Nothing,
+            walk("price",
+                "page processPage 3\nclose UnInstallWindow\nwait frameBar visible\n"
+                "wait frameEmail visible 20000\n"
+                "text lblRemovalNote Items that stayed behind: 7.\nclick btnComplete"),
+            512, "removed", 2);
+
+        // Nothing removed, the host hears 0 and nothing is deregistered; the user is told why
+        // and the reports still go out.
+        const QString refused = walk("crash",
+            "page processPage 3\ntext thinkLab Nothing was removed.\nwait lblRemovalNote "
+            "visible\nwait frameEmail visible\nclick btnComplete");
+        row("installed in the home folder", HomeFolder, Nothing, refused, 0, "refused", 2);
+        row("installed in a folder holding shared data", SharedDataFolder, Nothing, refused, 0,
+            "refused", 2);
+        row("a read-only installation", ReadOnly, Nothing, refused, 0, "failed", 2);
+        row("closed on the home page", OwnFolder, Nothing, "page processPage 1\nclick btnCancel_1",
+            0, "aborted", 0);
+        row("test mode, walked to the end", OwnFolder, Nothing,
+            walk("slow",
+                "page processPage 3\nclick btnComplete\nwait frameEmail visible\n"
+                "click btnClose"),
+            0, "aborted", 1, {}, true);
+
+        // An administrator's unattended removal: no window, no request to any service.
+        row("silent", OwnFolder, Nothing, {}, 512, "removed", 0, { "-silent" });
+        row("silent, the application running", OwnFolder, Application, {}, 0, "application-running",
+            0, { "-silent" });
+        row("silent, the application running, to be closed", OwnFolder, Application, {}, 512,
+            "removed", 0, { "-silent", "-close-applications" });
+        row("silent, installed in the home folder", HomeFolder, Nothing, {}, 0, "refused", 0,
+            { "-silent" });
+        row("silent, an unknown option", OwnFolder, Nothing, {}, 0, "aborted", 0,
+            { "-silent", "-frobnicate" });
+
+        // One wizard per product: a second start stays out while the first runs.
+        row("second start", OwnFolder, SameWizard, {}, 0, "aborted", 0, {}, true);
+        row("second start from another session", OwnFolder, SameWizardOtherSession, {}, 0,
+            "aborted", 0, {}, true);
+        row("second start after the first's lock file was deleted", OwnFolder, SameWizardLockLost,
+            {}, 0, "aborted", 0, {}, true);
+        row("second start beside a wizard that took a killed one's guard over", OwnFolder,
+            KilledThenSameWizard, {}, 0, "aborted", 0, {}, true);
+        row("start after the first ended", OwnFolder, EndedWizard, kCloses, 0, "aborted", 0, {},
+            true);
+        // Longer than any file name: the keys must still fit.
+        row("a very long product name beside another product's wizard", OwnFolder,
+            OtherProductWizard, kCloses, 0, "aborted", 0, {}, true);
     }
 
-    void nothingRemoved()
+    void run()
     {
         QFETCH(bool, testMode);
+        QFETCH(int, place);
+        QFETCH(int, alongside);
+        QFETCH(QStringList, options);
         QFETCH(QString, script);
-        QFETCH(int, reports);
-        const QString dir = makeInstallation(testMode);
-        const QStringList before = filesBelow(dir);
-        // Test mode starts without the switch.
-        const WizardProcess::Run result = run(dir, script, !testMode);
-        QVERIFY(result.returned(0));
-        QCOMPARE(result.exitCode, 0);
-        QCOMPARE(filesBelow(dir), before);
-        QCOMPARE(m_service.requestCount(), reports);
+        QFETCH(int, returned);
+
+        const QString dir = makeInstallation(Place(place), testMode,
+            alongside == OtherProductWizard ? QStringLiteral("Tern Long Name ").repeated(13)
+                                            : QStringLiteral("Tern Converter"));
+        const QString decoy = place == Tangled ? tangle(dir) : QString();
+        const auto decoyBefore
+            = place == Tangled ? TestFiles::fingerprints(decoy) : QMap<QString, QByteArray>();
+
+        std::unique_ptr<QProcess> application, othersCopy;
+        QProcess first;
+        QStringList environment;
+        if (alongside == Application) {
+            QVERIFY(application = startCopy(dir + '/' + m_productName));
+            othersCopy = startCopy(TestEnv::sandboxRoot() + "/others/" + m_productName, true);
+        } else if (alongside == EndedWizard) {
+            QVERIFY(
+                WizardProcess::run(dir, WizardProcess::writeScript("closes", kCloses.split('\n')))
+                    .returned(0));
+        } else if (alongside == OtherProductWizard) {
+            QVERIFY(startWizard(first,
+                WizardProcess::makeInstallation(QStringLiteral("other%1").arg(m_installations),
+                    { { "uninstallTest", "1" } },
+                    QStringLiteral("Tern Editor %1").arg(QCoreApplication::applicationPid()))));
+        } else if (alongside != Nothing) {
+            if (alongside == KilledThenSameWizard) {
+                QVERIFY(startWizard(first, dir));
+                first.kill();
+                QVERIFY(first.waitForFinished());
+            }
+            QVERIFY(startWizard(first, dir));
+            const QString locks = QDir::homePath() + QStringLiteral("/.local/state/tern-locks/");
+            for (const QString& lock : QDir(locks).entryList({ "*.lock" }))
+                QVERIFY(alongside != SameWizardLockLost || QFile::remove(locks + lock));
+            if (alongside == SameWizardOtherSession) {
+                const QString elsewhere = TestEnv::sandboxRoot() + QStringLiteral("/elsewhere");
+                QDir().mkpath(elsewhere);
+                environment << "XDG_RUNTIME_DIR=" + elsewhere << "TMPDIR=" + elsewhere;
+            }
+        }
+        const bool removed = returned == 512;
+        const auto before = removed ? QMap<QString, QByteArray>() : TestFiles::fingerprints(dir);
+        if (place == ReadOnly && !makeUnremovable(dir, true))
+            QSKIP("this file system cannot make a folder unremovable for this account");
+
+        const QString resultFile
+            = TestEnv::sandboxRoot() + QStringLiteral("/result-%1.json").arg(m_installations);
+        const WizardProcess::Run result = WizardProcess::run(dir,
+            WizardProcess::writeScript(QFileInfo(dir).fileName(),
+                script.isEmpty() ? QStringList { "# no steps" } : script.split('\n')),
+            QStringList { "-start_uninstall" } + options + QStringList { "-result=" + resultFile },
+            20000, environment + QStringList { TestEnv::waitScaleSetting(0.02) });
+        if (place == ReadOnly || place == Tangled)
+            makeUnremovable(place == Tangled ? lockedPart(dir) : dir, false);
+        const bool firstStillRuns = first.state() == QProcess::Running;
+        WizardProcess::finish(first, 0);
+
+        QVERIFY(result.returned(returned));
+        QCOMPARE(result.errors.contains("autopilot: window shown"), !script.isEmpty());
+        QFile resultJson(resultFile);
+        QVERIFY(resultJson.open(QIODevice::ReadOnly));
+        QTEST(QJsonDocument::fromJson(resultJson.readAll())["outcome"].toString(), "outcome");
+        QTEST(m_service.requestCount("/report"), "reports");
+
+        // After a removal only what the list of leftovers names stays; else all that was
+        // there, but for what the framework, the telemetry and the guard write.
+        if (removed) {
+            QFile list(dataFolder() + QStringLiteral("/leftovers.json"));
+            QVERIFY(list.open(QIODevice::ReadOnly));
+            QStringList leftovers;
+            for (const QJsonValue leftover :
+                QJsonDocument::fromJson(list.readAll())["leftovers"].toArray())
+                leftovers << leftover["reason"].toString() + ' '
+                        + QFileInfo(leftover["path"].toString()).fileName();
+            leftovers.sort();
+            QCOMPARE(leftovers, this->leftovers(Place(place)));
+            // Nothing stays that the list does not name.
+            const QStringList named
+                = QStringList(leftovers).replaceInStrings(QRegularExpression("^.* "), QString());
+            for (const QString& entry :
+                QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                QVERIFY2(named.contains(entry), qPrintable(entry));
+        } else {
+            const QStringList changed = TestFiles::changed(before, TestFiles::fingerprints(dir));
+            QVERIFY2(changed.filter(QRegularExpression("(TernSoft|CEIPG|tern-locks)/")) == changed,
+                qPrintable(changed.join(", ")));
+        }
+        if (!decoy.isEmpty())
+            QCOMPARE(TestFiles::fingerprints(decoy), decoyBefore);
+
+        // The host's framework hears of the removal only once it happened, and the page that
+        // follows it opens only where there is a window.
+        QCOMPARE(hostSetting("install/registered", true).toBool(), !removed);
+        QCOMPARE(hostSetting("common/recentRemoved").toString(), removed ? "1024" : "");
+        QCOMPARE(hostSetting("common/stateReset").toString(), removed ? "1024" : "");
+        QCOMPARE(result.errors.contains(kAfterUninstallPage), removed && !script.isEmpty());
+
+        if (application)
+            QCOMPARE(application->state() == QProcess::Running, !removed);
+        if (othersCopy)
+            QCOMPARE(othersCopy->state(), QProcess::Running);
+        const bool staysOut = alongside >= SameWizard && alongside <= KilledThenSameWizard;
+        const QStringList log = TestEnv::logMessages("debug", dataFolder());
+        QCOMPARE(log.count(kRefused), int(staysOut));
+        if (staysOut) {
+            QVERIFY(firstStillRuns);
+            // Refused before it set anything up.
+            QCOMPARE(log.count("ceipg init!"), alongside == KilledThenSameWizard ? 2 : 1);
+        }
     }
 };
 

@@ -2,100 +2,23 @@
 // type 1 and value 0, and nothing else sent with it.
 
 #include "testenvironment.h"
+#include "wizardrunner.h"
 
-#include "content/uninstallprofile.h"
 #include "entry/uninstallsingleinstance.h"
 #include "wizard/uninstall.h"
 
 #include "ternsingleinstance.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QMouseEvent>
-#include <QStackedWidget>
 #include <QtTest>
 
-#include <memory>
-
-namespace {
-
-enum Stage { Loading, Home, Reason, UpdateOffer, Uninstalling };
-
-const QString kBuilt = QStringLiteral("built");
-const QString kClose = QStringLiteral("close");
-
-QWidget* child(QWidget* window, const QString& name)
-{
-    QWidget* widget = window->findChild<QWidget*>(name);
-    if (!widget)
-        qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
-
-// "action|label" of every event sent since the last clear; fails on a malformed one.
-QStringList sentEvents()
-{
-    QStringList sent;
-    const QList<QJsonObject> events = TestEnv::analyticsEvents();
-    for (const QJsonObject& event : events) {
-        const QString action = event.value(QStringLiteral("action")).toString();
-        if (event.value(QStringLiteral("category")).toString() != QLatin1String("offload_retention")
-            || event.value(QStringLiteral("type")).toInt(-1) != 1
-            || event.value(QStringLiteral("value")).toInt(-1) != 0)
-            sent.append(QStringLiteral("malformed ") + action);
-        else
-            sent.append(
-                action + QLatin1Char('|') + event.value(QStringLiteral("label")).toString());
-    }
-    return sent;
-}
-
-void startDragging(QWidget* window)
-{
-    QMouseEvent move(
-        QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &move);
-}
-
-} // namespace
+using namespace WizardRunner;
 
 class TestAnalyticsEvents : public QObject {
     Q_OBJECT
 
-private:
-    // Walks a test-mode wizard forward to `stage` with real clicks.
-    bool walkTo(Uninstall* wizard, Stage stage)
-    {
-        auto* pages = qobject_cast<QStackedWidget*>(child(wizard, QStringLiteral("processPage")));
-        if (stage == Loading)
-            return pages->currentIndex() == 0;
-        if (!QTest::qWaitFor([&] { return pages->currentIndex() == 1; }, 10000))
-            return false;
-        if (stage >= Reason) {
-            QTest::mouseClick(child(wizard, QStringLiteral("btnContinue_1")), Qt::LeftButton);
-            emit wizard->contentProfile()->uninstallCauseEmit(false,
-                { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                    QStringLiteral("d"), QStringLiteral("e") },
-                { { QStringLiteral("a"), QStringLiteral("Too slow") } },
-                QStringLiteral("50 million"));
-            qobject_cast<QCheckBox*>(child(wizard, QStringLiteral("a")))->click();
-        }
-        if (stage >= UpdateOffer)
-            QTest::mouseClick(child(wizard, QStringLiteral("btnContinue_2")), Qt::LeftButton);
-        if (stage >= Uninstalling)
-            QTest::mouseClick(child(wizard, QStringLiteral("btnContinue_3")), Qt::LeftButton);
-        const int page[] = { 0, 1, 2, 2, 3 };
-        return pages->currentIndex() == page[stage];
-    }
-
 private slots:
-    void initTestCase()
-    {
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
-        TernSingleInstance::instance()->forceRunState(0);
-    }
-
-    void init() { TestEnv::clearAnalyticsEvents(); }
+    void initTestCase() { TernSingleInstance::instance()->forceRunState(0); }
 
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
@@ -104,61 +27,52 @@ private slots:
 
     void eventAtItsTrigger_data()
     {
-        QTest::addColumn<int>("stage");
+        QTest::addColumn<int>("page"); // -1: still loading
         QTest::addColumn<bool>("dragging");
-        QTest::addColumn<QString>("trigger"); // a button's name, "close" or "built"
-        QTest::addColumn<QStringList>("sent");
-
-        const auto row = [](const char* name, Stage stage, const QString& trigger,
-                             const QStringList& sent, bool dragging = false) {
-            QTest::newRow(name) << int(stage) << dragging << trigger << sent;
+        QTest::addColumn<QString>("trigger"); // a button's name, "close" or "" for the start
+        QTest::addColumn<QString>("sent"); // action|label
+        const auto row = [](const char* name, int page, const char* trigger, const char* sent,
+                             bool dragging = false) {
+            QTest::newRow(name) << page << dragging << QString(trigger) << QString(sent);
         };
-        row("window built", Loading, kBuilt, { QStringLiteral("show_start|") });
-        row("continue on the home page", Home, QStringLiteral("btnContinue_1"),
-            { QStringLiteral("btn_continue_homepage|") });
-        row("continue on the reason page", Reason, QStringLiteral("btnContinue_2"),
-            { QStringLiteral("btn_continue_reason|") });
-        row("continue on the update offer", UpdateOffer, QStringLiteral("btnContinue_3"),
-            { QStringLiteral("btn_continue_update|") });
-        row("done", Uninstalling, QStringLiteral("btnComplete"), { QStringLiteral("btn_done|") });
-        row("close while loading", Loading, kClose, { QStringLiteral("show_end|") });
-        row("close on the uninstalling page", Uninstalling, QStringLiteral("btnClose"),
-            { QStringLiteral("show_end|done") });
+        row("window built", -1, "", "show_start|");
+        row("continue on the home page", Home, "btnContinue_1", "btn_continue_homepage|");
+        row("continue on the reason page", Reason, "btnContinue_2", "btn_continue_reason|");
+        row("continue on the update offer", UpdateOffer, "btnContinue_3", "btn_continue_update|");
+        row("done", Uninstalling, "btnComplete", "btn_done|");
+        // The page-end event names the page the user left.
+        row("close while loading", -1, "close", "show_end|");
+        row("close on the home page", Home, "close", "show_end|homepage");
+        row("close on the update offer", UpdateOffer, "close", "show_end|update");
+        row("close on the uninstalling page", Uninstalling, "btnClose", "show_end|done");
         // A button released at the end of a drag does nothing, but its event still goes out.
-        row("continue at the end of a drag", Home, QStringLiteral("btnContinue_1"),
-            { QStringLiteral("btn_continue_homepage|") }, true);
-        row("done at the end of a drag", Uninstalling, QStringLiteral("btnComplete"),
-            { QStringLiteral("btn_done|") }, true);
-        row("close at the end of a drag", Reason, kClose, { QStringLiteral("show_end|reason") },
-            true);
+        row("continue at the end of a drag", Home, "btnContinue_1", "btn_continue_homepage|", true);
+        row("done at the end of a drag", Uninstalling, "btnComplete", "btn_done|", true);
+        row("close at the end of a drag", Reason, "close", "show_end|reason", true);
     }
 
     void eventAtItsTrigger()
     {
-        QFETCH(int, stage);
+        QFETCH(int, page);
         QFETCH(bool, dragging);
         QFETCH(QString, trigger);
-        QFETCH(QStringList, sent);
-
-        auto wizard = std::make_unique<Uninstall>();
-        wizard->show();
-        if (trigger == kBuilt) {
-            QCOMPARE(sentEvents(), sent);
-            return;
-        }
-        QVERIFY(walkTo(wizard.get(), Stage(stage)));
+        QFETCH(QString, sent);
+        TestEnv::clearAnalyticsEvents();
+        const std::unique_ptr<Uninstall> wizard = showWizard(true);
+        if (page < 0)
+            QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
+        else
+            QVERIFY(walkTo(wizard.get(), Page(page)));
         if (dragging)
             startDragging(wizard.get());
-        TestEnv::clearAnalyticsEvents();
-
-        if (trigger == kClose) {
+        if (!trigger.isEmpty())
+            TestEnv::clearAnalyticsEvents();
+        if (trigger == QLatin1String("close"))
             QMetaObject::invokeMethod(wizard.get(), "close");
-        } else {
-            QWidget* button = child(wizard.get(), trigger);
-            QVERIFY(button->isVisible() && button->isEnabled());
-            qobject_cast<QAbstractButton*>(button)->click();
-        }
-        QCOMPARE(sentEvents(), sent);
+        else if (!trigger.isEmpty())
+            child<QAbstractButton>(wizard.get(), qPrintable(trigger))->click();
+        QCOMPARE(analytics({ "category", "action", "label", "type", "value" }),
+            QStringList { QStringLiteral("offload_retention|%1|1|0").arg(sent) });
     }
 };
 

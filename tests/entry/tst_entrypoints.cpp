@@ -1,56 +1,159 @@
-// main_entry as the host calls it: the start gate, the log, the about icon and the font.
+// The library as the host uses it: the names it finds the exports under, the record it
+// registers, main_entry with its start gate, log, telemetry start and stop events, about icon
+// and font, and the user identifier the reports carry.
 
 #include "testenvironment.h"
 #include "wizardrunner.h"
 
 #include "entry/startupfont.h"
+#include "entry/uninstallcontext.h"
+#include "entry/uninstallregmgr.h"
+#include "entry/useridentifier.h"
 #include "wizard/uninstall.h"
 
 #include "framework.h"
+#include "platform.h"
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QRegularExpression>
 #include <QtTest>
+
+namespace {
+
+const QString kValueName = QStringLiteral("CEIPIdentifier");
+const QString kKnownId = QStringLiteral("{0f0e0d0c-0b0a-0908-0706-050403020100}");
+// The sample product's GUID.
+const QString kKeyPath
+    = QStringLiteral("Software\\Classes\\CLSID\\{5f0c9a3e-2b7d-4c1e-9a86-3d2f41b7c0de}");
+
+const QString kEventFile = QStringLiteral("/ceipg-events.log");
+
+// The events the telemetry library recorded, and those the "ceip" log tells of.
+QStringList recordedEvents()
+{
+    QFile file(TestEnv::sandboxRoot() + kEventFile);
+    file.open(QIODevice::ReadOnly);
+    QStringList events;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        events << QString::fromUtf8(line.split('\t').value(1));
+    events.removeAll(QString());
+    return events;
+}
+
+QStringList loggedEvents()
+{
+    return TestEnv::logMessages(QStringLiteral("ceip"))
+        .replaceInStrings(QStringLiteral(" CEIPG::CoreEvent, "), QString());
+}
+
+// Runs main_entry with these extended parameters, closing the wizard once it shows; `points`
+// gets the application font's size the wizard showed with.
+int runWith(const QStringList& arguments, const QJsonObject& params, int* points = nullptr)
+{
+    TestEnv::updateProduct({}, params);
+    return WizardRunner::runMainEntry(arguments, [points](Uninstall* wizard) {
+        if (points)
+            *points = QApplication::font().pointSize();
+        QMetaObject::invokeMethod(wizard, "close");
+    });
+}
+
+enum Stored { NothingStored, TextStored, BinaryStored, UnwritableRegistry };
+
+} // namespace
 
 class TestEntryPoints : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        qputenv("CEIPG_EVENT_FILE", QFile::encodeName(TestEnv::sandboxRoot() + kEventFile));
+    }
+
     void init()
     {
-        TestEnv::updateProduct({},
-            QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("0") },
-                { QStringLiteral("isAboutIconShow"), QString() },
-                { QStringLiteral("fontFamily"), QString() } });
+        TestEnv::updateProduct(
+            {}, { { "uninstallTest", "0" }, { "isAboutIconShow", "" }, { "fontFamily", "" } });
         TestEnv::clearLog();
+        QFile::remove(TestEnv::sandboxRoot() + kEventFile);
         qunsetenv("TERN_ZOOM_DPI");
     }
 
     void cleanup() { QVERIFY(!WizardRunner::visibleWizard()); }
+
+    void oneHolderKeepsTheValidRecord()
+    {
+        QCOMPARE(UninstallRegMgr::holder(), nullptr);
+        UninstallRegMgr* holder = UninstallRegMgr::init();
+        QVERIFY(holder);
+        QCOMPARE(UninstallRegMgr::init(), holder);
+        QCOMPARE(UninstallRegMgr::holder(), holder);
+        auto* record = new UninstallContext;
+        holder->setRegContext(record);
+        holder->setRegContext(nullptr);
+        QCOMPARE(holder->context(), record);
+    }
+
+    // First, while no event has reached the library yet: the run without it still logs its
+    // events, and the library is looked for again on the next one. The "first" variants go out
+    // once per version; an upgrade starts over and leaves older markers alone.
+    void coreEvents()
+    {
+        const QString library = TestEnv::installDir() + QLatin1Char('/')
+            + Platform::sharedLibraryFileName(QStringLiteral("CEIPG"));
+        const struct {
+            const char* version;
+            bool first;
+            bool libraryThere;
+        } runs[] = { { "1.0.0", true, false }, { "1.0.0", false, true }, { "2.0.0", true, true },
+            { "2.0.0", false, true }, { "1.0.0", false, true } };
+        for (const auto& run : runs) {
+            init();
+            TestEnv::updateProduct({ { QStringLiteral("version"), run.version } });
+            if (!run.libraryThere)
+                QVERIFY(QFile::rename(library, library + QStringLiteral(".parked")));
+            QCOMPARE(runWith({}, { { "uninstallTest", "1" } }), 0);
+            if (!run.libraryThere)
+                QVERIFY(QFile::rename(library + QStringLiteral(".parked"), library));
+            const QString suffix = run.first ? QStringLiteral("_1st") : QString();
+            const QStringList sent { "c_start_uinstall" + suffix, "c_stop_uinstall" + suffix };
+            QCOMPARE(loggedEvents(), sent);
+            QCOMPARE(recordedEvents(), run.libraryThere ? sent : QStringList());
+        }
+    }
+
+    // After coreEvents: the library brings the telemetry library along.
+    void exportedNames()
+    {
+        Platform::Library library;
+        QVERIFY2(library.load(TestEnv::installDir() + QLatin1Char('/')
+                     + Platform::sharedLibraryFileName(QStringLiteral("uninstall"))),
+            qPrintable(library.errorString()));
+        for (const char* name :
+            { "main_entry", "_Z20UinstallFramworkInitiiPPc", "_ZN15UninstallRegMgr4initEv",
+                "_ZN15UninstallRegMgr13setRegContextEP16UninstallContext" })
+            QVERIFY2(library.resolve(name), name);
+        QVERIFY(!library.resolve("UinstallFramworkInit"));
+        library.leak();
+    }
 
     void startGate_data()
     {
         QTest::addColumn<QString>("testMode");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("starts");
-
-        const QString normal = QStringLiteral("0");
-        QTest::newRow("no switch") << normal << QStringList() << false;
-        QTest::newRow("switch") << normal << QStringList { QStringLiteral("-start_uninstall") }
-                                << true;
+        QTest::newRow("no switch") << "0" << QStringList() << false;
+        QTest::newRow("switch") << "0" << QStringList { "-start_uninstall" } << true;
         QTest::newRow("an unknown option after the switch")
-            << normal << QStringList { QStringLiteral("-start_uninstall"), QStringLiteral("x") }
-            << false;
-        QTest::newRow("wrong letter case")
-            << normal << QStringList { QStringLiteral("-Start_Uninstall") } << false;
-        QTest::newRow("switch with a tail")
-            << normal << QStringList { QStringLiteral("-start_uninstallx") } << false;
+            << "0" << QStringList { "-start_uninstall", "x" } << false;
+        QTest::newRow("wrong letter case") << "0" << QStringList { "-Start_Uninstall" } << false;
+        QTest::newRow("switch with a tail") << "0" << QStringList { "-start_uninstallx" } << false;
         QTest::newRow("switch in second place")
-            << normal << QStringList { QStringLiteral("x"), QStringLiteral("-start_uninstall") }
-            << false;
-        QTest::newRow("non-numeric test flag is normal mode")
-            << QStringLiteral("abc") << QStringList() << false;
-        QTest::newRow("test mode needs no switch") << QStringLiteral("1") << QStringList() << true;
+            << "0" << QStringList { "x", "-start_uninstall" } << false;
+        QTest::newRow("non-numeric test flag is normal mode") << "abc" << QStringList() << false;
+        QTest::newRow("test mode needs no switch") << "1" << QStringList() << true;
     }
 
     void startGate()
@@ -58,78 +161,43 @@ private slots:
         QFETCH(QString, testMode);
         QFETCH(QStringList, arguments);
         QFETCH(bool, starts);
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), testMode);
-
-        bool shown = false;
-        const int result = WizardRunner::runMainEntry(arguments, [&](Uninstall* wizard) {
-            shown = true;
-            QMetaObject::invokeMethod(wizard, "close");
-        });
-
+        int shownWith = 0;
         // Closing on the first page never counts as a removal.
-        QCOMPARE(result, 0);
-        QCOMPARE(shown, starts);
+        QCOMPARE(runWith(arguments, { { "uninstallTest", testMode } }, &shownWith), 0);
+        QCOMPARE(shownWith != 0, starts);
         const QStringList log = TestEnv::logMessages(QStringLiteral("debug"));
         QCOMPARE(log.value(0), QStringLiteral("InitFramework!"));
         QCOMPARE(log.contains(QStringLiteral("quit uninstall")), !starts);
         QCOMPARE(log.contains(QStringLiteral("uninstallTest is true")), testMode.toInt() == 0);
-        if (starts) {
-            for (const char* line : { "ceipg init!", "skin setting!", "change CurrentLanguage!",
-                     "font setting!", "Uninstall inint start!", "Uninstall inint ending!" })
-                QVERIFY2(log.contains(QString::fromLatin1(line)), line);
-        }
+        for (const char* line : { "ceipg init!", "skin setting!", "change CurrentLanguage!",
+                 "font setting!", "Uninstall inint start!", "Uninstall inint ending!" })
+            QVERIFY2(log.contains(QString::fromLatin1(line)) == starts, line);
+        QCOMPARE(recordedEvents().size(), starts ? 2 : 0);
+        QCOMPARE(loggedEvents().size(), starts ? 2 : 0);
     }
 
-    void logFileInDataLocation()
+    void aboutIconAndPointSize_data()
     {
-        WizardRunner::runMainEntry({});
-        QVERIFY(QFile::exists(TestEnv::dataLocation() + QStringLiteral("/uninstall.log")));
-        QVERIFY(TestEnv::dataLocation().contains(QStringLiteral("Tern Converter")));
-    }
-
-    void aboutIcon_data()
-    {
-        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("aboutIcon");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("zero hides") << QStringLiteral("0") << false;
-        QTest::newRow("text converts to zero") << QStringLiteral("abc") << false;
-        QTest::newRow("empty keeps") << QString() << true;
-        QTest::newRow("one keeps") << QStringLiteral("1") << true;
-    }
-
-    void aboutIcon()
-    {
-        QFETCH(QString, value);
-        QFETCH(bool, shown);
-        Framework::setAboutIcnShow(true);
-        TestEnv::updateProduct({},
-            QJsonObject { { QStringLiteral("uninstallTest"), QStringLiteral("1") },
-                { QStringLiteral("isAboutIconShow"), value } });
-        QCOMPARE(WizardRunner::runMainEntry({}), 0);
-        QCOMPARE(Framework::aboutIcnShow(), shown);
-    }
-
-    void pointSize_data()
-    {
         QTest::addColumn<double>("zoom");
         QTest::addColumn<int>("points");
-        QTest::newRow("1.0") << 1.0 << 10;
-        QTest::newRow("1.25") << 1.25 << 12;
-        QTest::newRow("1.5") << 1.5 << 15;
+        QTest::newRow("zero hides, 1.0") << "0" << false << 1.0 << 10;
+        QTest::newRow("text converts to zero, 1.25") << "abc" << false << 1.25 << 12;
+        QTest::newRow("empty keeps, 1.5") << "" << true << 1.5 << 15;
+        QTest::newRow("one keeps") << "1" << true << 1.0 << 10;
     }
 
-    void pointSize()
+    void aboutIconAndPointSize()
     {
+        QFETCH(QString, aboutIcon);
         QFETCH(double, zoom);
-        QFETCH(int, points);
+        Framework::setAboutIcnShow(true);
         qputenv("TERN_ZOOM_DPI", QByteArray::number(zoom));
-        TestEnv::setExtendParam(QStringLiteral("uninstallTest"), QStringLiteral("1"));
-        int applied = 0;
-        WizardRunner::runMainEntry({}, [&](Uninstall* wizard) {
-            applied = QApplication::font().pointSize();
-            QMetaObject::invokeMethod(wizard, "close");
-        });
-        QCOMPARE(applied, points);
+        int points = 0;
+        runWith({}, { { "uninstallTest", "1" }, { "isAboutIconShow", aboutIcon } }, &points);
+        QTEST(points, "points");
+        QTEST(Framework::aboutIcnShow(), "shown");
     }
 
     void fontFamily_data()
@@ -140,19 +208,16 @@ private slots:
         const QString installed = families.first();
         const QString other = families.last();
         const QString missing = QStringLiteral("No Such Family 42");
-
         QTest::addColumn<QJsonValue>("param");
         QTest::addColumn<QString>("expected"); // empty: the application font's family
         QTest::newRow("installed, other letter case")
             << QJsonValue(installed.toUpper()) << installed.toUpper();
         QTest::newRow("missing falls back to the English family")
-            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), other } })
-            << other;
+            << QJsonValue(QJsonObject { { "", missing }, { "en", other } }) << other;
         QTest::newRow("missing everywhere keeps the application font")
-            << QJsonValue(QJsonObject { { QString(), missing }, { QStringLiteral("en"), missing } })
-            << QString();
+            << QJsonValue(QJsonObject { { "", missing }, { "en", missing } }) << QString();
         QTest::newRow("unset ignores the English family")
-            << QJsonValue(QJsonObject { { QStringLiteral("en"), other } }) << QString();
+            << QJsonValue(QJsonObject { { "en", other } }) << QString();
     }
 
     void fontFamily()
@@ -161,8 +226,61 @@ private slots:
         QFETCH(QString, expected);
         TestEnv::updateProduct({}, QJsonObject { { QStringLiteral("fontFamily"), param } });
         const QFont base(QStringLiteral("Base Family That Stays"));
-        const QFont font = startupFont(base);
-        QCOMPARE(font.family(), expected.isEmpty() ? base.family() : expected);
+        QCOMPARE(startupFont(base).family(), expected.isEmpty() ? base.family() : expected);
+    }
+    // The per-user identifier the reports carry: made once, kept in the user's registry and
+    // reused; a value that is not a usable string is replaced; an unwritable registry stores
+    // nothing. The window's use of it shows in tests/report/tst_reportdelivery.
+    void userIdentifier_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("reused");
+        QTest::newRow("nothing stored: made once, then kept")
+            << int(NothingStored) << QString() << false;
+        QTest::newRow("identifier") << int(TextStored) << kKnownId << true;
+        QTest::newRow("short text is taken as it is") << int(TextStored) << "{abc}" << true;
+        QTest::newRow("binary value") << int(BinaryStored) << kKnownId << false;
+        QTest::newRow("empty text") << int(TextStored) << QString() << false;
+        QTest::newRow("too long for an identifier") << int(TextStored) << kKnownId + '0' << false;
+        QTest::newRow("unwritable registry: a fresh one each time")
+            << int(UnwritableRegistry) << QString() << false;
+    }
+
+    void userIdentifier()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, text);
+        Platform::UserRegistryKey key;
+        QVERIFY(key.create(kKeyPath));
+        key.remove(kValueName);
+        QVERIFY(stored != TextStored || key.setString(kValueName, text));
+        QVERIFY(stored != BinaryStored || key.setBinary(kValueName, text.toLatin1()));
+        key.close();
+        // A plain file where the hive's folder should be: no key can be created below it.
+        const QString blocker = TestEnv::sandboxRoot() + QStringLiteral("/registry-blocker");
+        if (stored == UnwritableRegistry) {
+            QVERIFY(TestEnv::writeFile(blocker, "not a folder"));
+            qputenv("TERN_REGISTRY_ROOT", QFile::encodeName(blocker + "/HKEY_CURRENT_USER"));
+        }
+        const QString id = readOrCreateUserId();
+        const QString again = readOrCreateUserId();
+        qunsetenv("TERN_REGISTRY_ROOT");
+
+        static const QRegularExpression wellFormed(
+            "^\\{[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\}$");
+        QFETCH(bool, reused);
+        if (reused)
+            QCOMPARE(id, text);
+        else
+            QVERIFY2(wellFormed.match(id).hasMatch() && wellFormed.match(again).hasMatch(),
+                qPrintable(id + ' ' + again));
+        QCOMPARE(again == id, stored != UnwritableRegistry);
+        // Nor did an unstorable one land anywhere else.
+        QVERIFY(key.openReadOnly(kKeyPath));
+        QCOMPARE(key.value(kValueName).text, stored == UnwritableRegistry ? QString() : id);
+        QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String,
+            stored != UnwritableRegistry);
     }
 };
 

@@ -4,11 +4,11 @@
 
 #include "platform.h"
 
-#include <QFile>
-#include <QJsonDocument>
+#include <QDir>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSharedMemory>
-#include <QSignalSpy>
+#include <QTest>
 
 #include <cstring>
 
@@ -17,22 +17,23 @@ namespace WizardProcess {
 QString makeInstallation(
     const QString& name, const QJsonObject& extendParams, const QString& productName)
 {
-    const QString dir = TestEnv::makeInstallation(name);
-    QFile file(dir + QStringLiteral("/product.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QJsonObject product = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    QJsonObject params = product.value(QStringLiteral("extendParams")).toObject();
-    params.insert(QStringLiteral("uninstallTest"), QStringLiteral("1"));
-    for (auto it = extendParams.begin(); it != extendParams.end(); ++it)
-        params.insert(it.key(), it.value());
-    product.insert(QStringLiteral("extendParams"), params);
-    if (!productName.isEmpty())
-        product.insert(QStringLiteral("name"), productName);
-    if (!TestEnv::writeFile(file.fileName(), QJsonDocument(product).toJson()))
-        return {};
-    return dir;
+    const QString dir = QDir::isAbsolutePath(name)
+        ? name
+        : TestEnv::sandboxRoot() + QStringLiteral("/installations/") + name;
+    QDir().mkpath(dir);
+    QProcess::execute(QStringLiteral("sh"),
+        { "-c", R"(cp -a "$0"/. "$1"/lib*.so* "$1"/uninstaller "$2")",
+            qEnvironmentVariable("UNINSTALL_PRODUCT_DIR"),
+            qEnvironmentVariable("UNINSTALL_STAGE_DIR"), dir });
+    QVariantMap params { { QStringLiteral("uninstallTest"), QStringLiteral("1") } };
+    params.insert(extendParams.toVariantMap());
+    const QJsonObject members = productName.isEmpty()
+        ? QJsonObject()
+        : QJsonObject { { QStringLiteral("name"), productName } };
+    return TestEnv::mergeIntoProduct(
+               dir + QStringLiteral("/product.json"), members, QJsonObject::fromVariantMap(params))
+        ? dir
+        : QString();
 }
 
 QString writeScript(const QString& name, const QStringList& steps)
@@ -53,7 +54,8 @@ void start(QProcess& process, const QString& installation, const QString& script
         environment.insert(QStringLiteral("TERN_AUTOPILOT"), script);
     // The product's waits at a tenth: a run ends within a second of its last report.
     if (!environment.contains(QStringLiteral("UNINSTALL_WAIT_SCALE")))
-        environment.insert(QStringLiteral("UNINSTALL_WAIT_SCALE"), QStringLiteral("0.1"));
+        environment.insert(
+            QStringLiteral("UNINSTALL_WAIT_SCALE"), QString::number(TestEnv::waitScale(0.1)));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(TestEnv::sandboxRoot());
     process.start(installation + QStringLiteral("/uninstaller"), arguments);
@@ -63,32 +65,44 @@ Run run(const QString& installation, const QString& script, const QStringList& a
     int timeoutMs, const QStringList& environmentChanges)
 {
     QProcess process;
-    QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
     start(process, installation, script, arguments, environmentChanges);
+    return finish(process, timeoutMs);
+}
+
+Run finish(QProcess& process, int timeoutMs)
+{
     Run result;
-    result.ended = finished.wait(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
-    if (!result.ended) {
-        process.kill();
-        process.waitForFinished();
-    }
+    result.ended
+        = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, timeoutMs)
+        && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    process.waitForFinished();
     result.exitCode = process.exitCode();
-    const QByteArray output = process.readAllStandardOutput();
-    const int at = output.indexOf("main_entry returned ");
-    if (at >= 0)
-        result.result = output.mid(at + 20).split('\n').value(0).toInt();
+    static const QRegularExpression returned(QStringLiteral("main_entry returned (-?\\d+)"));
+    const auto match = returned.match(QString::fromUtf8(process.readAllStandardOutput()));
+    result.result = match.hasMatch() ? match.captured(1).toInt() : -1;
     result.errors = process.readAllStandardError();
     return result;
 }
 
 bool Run::returned(int expected) const
 {
-    if (ended && result == expected)
-        return true;
-    qWarning("the uninstaller %s with exit code %d, main_entry returned %d (expected %d); "
-             "its error output ends:\n%s",
-        ended ? "ended" : "did not end", exitCode, result, expected,
-        errors.right(4000).constData());
-    return false;
+#ifdef Q_OS_WIN
+    const int status = expected;
+#else
+    // The host's status holds 8 bits: 512 leaves as 2.
+    const int status = expected > 255 ? expected >> 8 : expected;
+#endif
+    return (ended && result == expected && exitCode == status)
+        || TestEnv::childFailed(
+            QStringLiteral("the uninstaller %1 with exit code %2, main_entry returned %3 (expected "
+                           "%4 and exit code %5)")
+                .arg(ended ? QStringLiteral("ended") : QStringLiteral("did not end"))
+                .arg(exitCode)
+                .arg(result)
+                .arg(expected)
+                .arg(status),
+            errors);
 }
 
 quint32 publishedHandle(const QString& productName)
@@ -97,10 +111,7 @@ quint32 publishedHandle(const QString& productName)
     const QString name = productName + QStringLiteral("_uninstall");
     QSharedMemory segment;
     const QString nativeKey = Platform::sharedMemoryNativeKey(name);
-    if (nativeKey.isEmpty())
-        segment.setKey(name);
-    else
-        segment.setNativeKey(nativeKey);
+    nativeKey.isEmpty() ? segment.setKey(name) : segment.setNativeKey(nativeKey);
     if (!segment.attach(QSharedMemory::ReadOnly))
         return 0;
     quint32 handle = 0;

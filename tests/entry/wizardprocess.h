@@ -9,8 +9,9 @@
 // as a user starts the uninstaller.
 namespace WizardProcess {
 
-// A fresh installation of the sample product with these extended parameters (test mode, where
-// nothing gets deleted, unless they say otherwise), under another product name when one is given.
+// A fresh installation of the sample product in the sandbox (or in the absolute folder `name`)
+// with these extended parameters (test mode, where nothing gets deleted, unless they say
+// otherwise), under another product name when one is given.
 QString makeInstallation(const QString& name, const QJsonObject& extendParams = {},
     const QString& productName = QString());
 
@@ -28,8 +29,9 @@ struct Run {
     int result = -1; // what main_entry returned, as the host printed it
     QByteArray errors;
 
-    // Whether the run ended normally with main_entry returning `expected`; if not, says how it
-    // ended and what the child wrote to its error output.
+    // Whether the run ended normally with main_entry returning `expected` and the exit status
+    // the host makes of it (a sanitizer's report changes the status); if not, says how it ended
+    // and what the child wrote to its error output.
     bool returned(int expected) const;
 };
 
@@ -37,6 +39,8 @@ struct Run {
 // servers and windows of this process go on answering.
 Run run(const QString& installation, const QString& script, const QStringList& arguments = {},
     int timeoutMs = 60000, const QStringList& environmentChanges = {});
+// What a started uninstaller left: waits up to `timeoutMs` for it to end, else kills it.
+Run finish(QProcess& process, int timeoutMs);
 
 // The window handle the running wizard published for later starts; 0 when there is none.
 // Only while a wizard runs: the last one to let go of the segment removes it.

@@ -8,35 +8,22 @@
 
 using namespace BackendTest;
 
-namespace {
-
-std::string besideThisProgram(const std::string& fileName)
+TEST(Library, LoadedResolvedAndCalledOrMissingAndSaysSo)
 {
-    return (fs::u8path(Os::executablePath()).parent_path() / fs::u8path(fileName)).u8string();
-}
-
-} // namespace
-
-TEST(Library, LoadedResolvedAndCalled)
-{
+    const fs::path here = fs::u8path(Os::executablePath()).parent_path();
     Os::Library library;
-    ASSERT_TRUE(library.load(besideThisProgram(Os::sharedLibraryFileName("osprobe"))))
+    ASSERT_TRUE(library.load((here / Os::sharedLibraryFileName("osprobe")).u8string()))
         << library.errorString();
     EXPECT_TRUE(library.isLoaded());
-    using Answer = int (*)();
-    const auto answer = reinterpret_cast<Answer>(library.resolve("osProbeAnswer"));
+    const auto answer = reinterpret_cast<int (*)()>(library.resolve("osProbeAnswer"));
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer(), 42);
     EXPECT_EQ(library.resolve("noSuchEntry"), nullptr);
-}
 
-TEST(Library, MissingLibrarySaysSo)
-{
-    const std::string path = besideThisProgram(Os::sharedLibraryFileName("osprobe-missing"));
-    Os::Library library;
-    EXPECT_FALSE(library.load(path));
-    EXPECT_FALSE(library.isLoaded());
-    EXPECT_NE(library.errorString().find("osprobe-missing"), std::string::npos)
-        << library.errorString();
-    EXPECT_EQ(library.resolve("osProbeAnswer"), nullptr);
+    Os::Library missing;
+    EXPECT_FALSE(missing.load((here / Os::sharedLibraryFileName("osprobe-missing")).u8string()));
+    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_NE(missing.errorString().find("osprobe-missing"), std::string::npos)
+        << missing.errorString();
+    EXPECT_EQ(missing.resolve("osProbeAnswer"), nullptr);
 }

@@ -1,19 +1,100 @@
-// The process list: whole names in any letter case, never the caller; termination, and the
-// module path a process reports.
+// The process list: whole names in any letter case, never the caller; ending a process that
+// ignores a request to end; the module path a process reports; the named lock, free again once
+// its holder closes it or dies.
 
 #include "backendtest.h"
 
 #include "os/executables.h"
-#include "os/processes.h"
+#include "os/namedlock.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+extern char** environ;
+#endif
+
 using namespace BackendTest;
 
 namespace {
+
+// A copy of this program, named `fileName` in `dir`, started as a child; killed and reaped at
+// the latest when the object goes, not through the code under test (which may fail to).
+class ChildProcess {
+public:
+    ChildProcess(const fs::path& dir, const std::string& fileName,
+        const std::vector<std::string>& arguments = {})
+    {
+        const fs::path program = dir / fs::u8path(fileName);
+        std::error_code error;
+        fs::create_directories(dir, error);
+        if (!fs::copy_file(fs::u8path(Os::executablePath()), program, error))
+            return;
+#if defined(_WIN32)
+        // Quoted as the C runtime splits a command line; the arguments here hold no quotes.
+        std::wstring line = L"\"" + program.wstring() + L"\" " + fs::u8path(kChild).wstring();
+        for (const std::string& argument : arguments)
+            line += L" \"" + fs::u8path(argument).wstring() + L"\"";
+        STARTUPINFOW startup {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process {};
+        if (CreateProcessW(program.wstring().c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                nullptr, nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            m_handle = process.hProcess;
+            m_pid = process.dwProcessId;
+        }
+#else
+        std::vector<std::string> argv { program.string(), kChild };
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::vector<char*> pointers;
+        for (std::string& argument : argv)
+            pointers.push_back(argument.data());
+        pointers.push_back(nullptr);
+        pid_t pid = 0;
+        if (::posix_spawn(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) == 0)
+            m_pid = pid;
+#endif
+    }
+
+    ~ChildProcess()
+    {
+#if defined(_WIN32)
+        TerminateProcess(m_handle, 1);
+        WaitForSingleObject(m_handle, INFINITE);
+        CloseHandle(m_handle);
+#else
+        if (m_pid != 0 && ::kill(pid_t(m_pid), SIGKILL) == 0)
+            ::waitpid(pid_t(m_pid), nullptr, 0);
+#endif
+    }
+
+    std::int64_t pid() const
+    {
+        return m_pid;
+    }
+    bool isRunning() const
+    {
+#if defined(_WIN32)
+        return WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
+#else
+        return ::waitpid(pid_t(m_pid), nullptr, WNOHANG) == 0;
+#endif
+    }
+
+private:
+    std::int64_t m_pid = 0;
+#if defined(_WIN32)
+    HANDLE m_handle = nullptr;
+#endif
+};
 
 std::vector<std::int64_t> pidsNamed(const std::string& name)
 {
@@ -26,61 +107,79 @@ std::vector<std::int64_t> pidsNamed(const std::string& name)
 
 std::string upper(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-        [](unsigned char c) { return char(std::toupper(c)); });
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
 } // namespace
 
+// Whole names in any letter case, never the caller even under its own name; ended for good,
+// though they ignore a request to end.
 TEST(Processes, WholeNamesInAnyCaseAreFoundAndEnded)
 {
     ScratchDir scratch;
     const std::string base = uniqueName("probe");
     const std::string name = Os::executableFileName(base);
+    const std::string self = fs::u8path(Os::executablePath()).filename().u8string();
     // Each in a folder of its own: on Windows the names differing in case are the same file.
-    ChildProcess same(scratch.path() / "a", name);
-    ChildProcess otherCase(scratch.path() / "b", upper(name));
-    ChildProcess longer(scratch.path() / "c", Os::executableFileName(base + " Launcher"));
-    ChildProcess prefixed(scratch.path() / "d", Os::executableFileName("x" + base));
-    ChildProcess suffixed(scratch.path() / "e", name + ".bak");
-    for (const ChildProcess* child : { &same, &otherCase, &longer, &prefixed, &suffixed })
-        ASSERT_TRUE(child->started());
+    ChildProcess same(scratch.path / "a", name);
+    ChildProcess otherCase(scratch.path / "b", upper(name));
+    ChildProcess longer(scratch.path / "c", Os::executableFileName(base + " Launcher"));
+    ChildProcess prefixed(scratch.path / "d", Os::executableFileName("x" + base));
+    ChildProcess suffixed(scratch.path / "e", name + ".bak");
+    ChildProcess sibling(scratch.path / "f", self);
 
     std::vector<std::int64_t> expected { same.pid(), otherCase.pid() };
     std::sort(expected.begin(), expected.end());
     ASSERT_TRUE(eventually([&] { return pidsNamed(name) == expected; }))
         << "found " << pidsNamed(name).size() << " of 2";
+    // Other suites of the machine may run copies of this program too.
+    const auto has = [](const std::vector<std::int64_t>& pids, std::int64_t pid) {
+        return std::find(pids.begin(), pids.end(), pid) != pids.end();
+    };
+    ASSERT_TRUE(eventually([&] { return has(pidsNamed(upper(self)), sibling.pid()); }));
+    EXPECT_FALSE(has(pidsNamed(self), Os::currentProcessId()));
 
     for (const std::int64_t pid : expected)
         EXPECT_TRUE(Os::terminateProcess(pid));
-    EXPECT_TRUE(eventually([&] { return pidsNamed(name).empty(); }));
-    // Ending a process that is gone counts as done.
-    EXPECT_TRUE(Os::terminateProcess(same.pid()));
-    for (ChildProcess* spared : { &longer, &prefixed, &suffixed })
-        EXPECT_FALSE(spared->waitForExit(std::chrono::milliseconds(0)));
-}
-
-TEST(Processes, TheCallerIsNeverAmongThem)
-{
-    ScratchDir scratch;
-    const std::string name = Os::executableFileName(uniqueName("self"));
-    ChildProcess sibling(scratch.path() / "a", name);
-    ASSERT_TRUE(sibling.started());
-    ChildProcess asking(
-        scratch.path() / "b", name, { kFind, upper(name), std::to_string(sibling.pid()) });
-    EXPECT_EQ(asking.waitForExit(), 0);
+    ASSERT_TRUE(eventually([&] { return pidsNamed(name).empty(); }, std::chrono::seconds(10)))
+        << "asked to end instead of ended";
+    EXPECT_TRUE(Os::terminateProcess(same.pid())) << "ending a process that is gone counts as done";
     EXPECT_FALSE(Os::terminateProcess(0));
+    for (ChildProcess* spared : { &longer, &prefixed, &suffixed })
+        EXPECT_TRUE(spared->isRunning());
 }
 
-TEST(Processes, ModulePathNamesTheRunningCopy)
+// A product's name, spaces and letters of any script included, is no file name. The child
+// holds the lock, then writes the module path the system reports for it: its copy.
+TEST(NamedLock, HeldOnceAndFreeAgainOnCloseOrWhenItsHolderDies)
 {
+    const std::string name = uniqueName("Tern \xc3\x9c"
+                                        "bersetzer \xe5\x90\x8d_uninstall");
+    Os::NamedLock first(name), second(name), other(uniqueName("another product"));
+    EXPECT_EQ(first.create(), Os::NamedLock::Created);
+    EXPECT_TRUE(first.isHeld());
+    EXPECT_EQ(second.create(), Os::NamedLock::AlreadyExists);
+    EXPECT_FALSE(second.isHeld());
+    EXPECT_EQ(other.create(), Os::NamedLock::Created);
+    first.close();
+    EXPECT_FALSE(first.isHeld());
+    EXPECT_EQ(second.create(), Os::NamedLock::Created);
+
     ScratchDir scratch;
-    const std::string name = Os::executableFileName(uniqueName("module"));
-    const fs::path written = scratch.path() / "path.txt";
-    ChildProcess copy(scratch.path(), name, { kModulePath, written.u8string() });
-    ASSERT_EQ(copy.waitForExit(), 0);
-    const fs::path reported = fs::u8path(readFile(written));
-    EXPECT_TRUE(reported.is_absolute()) << reported;
-    EXPECT_TRUE(fs::equivalent(reported, scratch.path() / name)) << reported;
+    const std::string held = uniqueName("held elsewhere");
+    const fs::path program = scratch.path / Os::executableFileName(uniqueName("holder"));
+    const fs::path written = scratch.path / "module path";
+    ChildProcess holder(scratch.path, program.filename().u8string(), { written.u8string(), held });
+    ASSERT_TRUE(eventually([&] {
+        std::error_code partial;
+        return fs::equivalent(fs::u8path(readFile(written)), program, partial);
+    }));
+    EXPECT_TRUE(fs::u8path(readFile(written)).is_absolute()) << readFile(written);
+    Os::NamedLock lock(held);
+    EXPECT_EQ(lock.create(), Os::NamedLock::AlreadyExists);
+    ASSERT_TRUE(Os::terminateProcess(holder.pid()));
+    // A crash releases it too; it goes once the system has let the process go.
+    EXPECT_TRUE(eventually([&] { return lock.create() == Os::NamedLock::Created; }));
 }

@@ -22,19 +22,14 @@ ProtectedPlaces posixPlaces()
 
 ProtectedPlaces windowsPlaces()
 {
-    const QHash<QString, QString> environment {
-        { "SystemRoot", "C:\\Windows" },
-        { "windir", "C:\\WINDOWS" },
-        { "ProgramFiles", "C:\\Program Files" },
-        { "ProgramFiles(x86)", "C:\\Program Files (x86)" },
-        { "ProgramW6432", "C:\\Program Files" },
-        { "ProgramData", "C:\\ProgramData" },
-        { "USERPROFILE", "C:\\Users\\alice" },
-        { "APPDATA", "C:\\Users\\alice\\AppData\\Roaming" },
-        { "LOCALAPPDATA", "C:\\Users\\alice\\AppData\\Local" },
-        { "TEMP", "C:\\Users\\alice\\AppData\\Local\\Temp" },
-        { "PUBLIC", "C:\\Users\\Public" },
-    };
+    QHash<QString, QString> environment;
+    for (const char* pair : { "SystemRoot=C:\\Windows", "windir=C:\\WINDOWS",
+             "ProgramFiles=C:\\Program Files", "ProgramFiles(x86)=C:\\Program Files (x86)",
+             "ProgramW6432=C:\\Program Files", "ProgramData=C:\\ProgramData",
+             "USERPROFILE=C:\\Users\\alice", "APPDATA=C:\\Users\\alice\\AppData\\Roaming",
+             "LOCALAPPDATA=C:\\Users\\alice\\AppData\\Local",
+             "TEMP=C:\\Users\\alice\\AppData\\Local\\Temp", "PUBLIC=C:\\Users\\Public" })
+        environment.insert(QString(pair).section('=', 0, 0), QString(pair).section('=', 1));
     return ProtectedPlaces::windows(environment, { "D:\\Docs\\alice\\Documents" });
 }
 
@@ -78,58 +73,49 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("verdict");
         using D = DeletionDecision;
-        const auto posix = [](const char* name, const QString& path, D::Verdict verdict) {
-            QTest::newRow(name) << false << path << int(verdict);
+        using Groups = QList<QPair<D::Verdict, QStringList>>;
+        // "@" stands for the scratch folder, which holds the installations of initTestCase.
+        const auto add = [&](bool windows, const Groups& groups) {
+            for (const auto& group : groups) {
+                for (const QString& path : group.second)
+                    QTest::newRow(qPrintable((windows ? "windows " : "posix ") + path))
+                        << windows << QString(path).replace('@', scratch.path())
+                        << int(group.first);
+            }
         };
-        posix("/", "/", D::FileSystemRoot);
-        posix("root through dot-dot", "/usr/..", D::FileSystemRoot);
-        posix("a mount root", "/mnt/usb", D::FileSystemRoot);
-        posix("/usr", "/usr", D::SystemFolder);
-        for (const char* path : { "/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu",
-                 "/usr/share/doc", "/var/lib/dpkg", "/usr/libexec/foo", "/var/www",
-                 "/usr/local/tern", "/etc/ssl", "/proc/self", "/srv/app" })
-            posix(path, path, D::SystemFolder);
-        posix("/opt itself", "/opt", D::SystemFolder);
-        posix("/home", "/home", D::SystemFolder);
-        posix("home", "/home/u", D::PersonalFolder);
-        posix("a folder holding the data home", "/home/u/.local", D::PersonalFolder);
-        posix("the desktop", "/home/u/Desktop/", D::PersonalFolder);
-        posix("the parent of a standard folder outside home", "/data/u", D::PersonalFolder);
-        posix("another user's home", "/home/other", D::OtherUsersHome);
-        posix("a home of an unknown account", "/home/stranger", D::OtherUsersHome);
-        posix("/usr through a link", scratch.filePath("usr-link"), D::SystemFolder);
-        posix("an allowed place that does not exist", "/opt/Tern Converter", D::Missing);
-        posix("a folder without the marks", scratch.path(), D::NotThisProduct);
-        posix(
-            "another product's description", scratch.filePath("other-product"), D::NotThisProduct);
-        posix("no host executable", scratch.filePath("no-host"), D::NotThisProduct);
-        posix("a description that is a link", scratch.filePath("described-by-link"),
-            D::NotThisProduct);
-        posix("the installation", scratch.filePath("good"), D::Accepted);
-        posix("the installation through a link", scratch.filePath("good-link"), D::Accepted);
-
-        const auto windows = [](const char* name, const QString& path, D::Verdict verdict) {
-            QTest::newRow(qPrintable(QStringLiteral("windows: ") + name))
-                << true << path << int(verdict);
-        };
-        windows("a drive", "C:\\", D::FileSystemRoot);
-        windows("a drive without separator", "d:", D::FileSystemRoot);
-        windows("a share", "\\\\server\\share", D::FileSystemRoot);
-        windows("a long-path drive", "\\\\?\\C:\\", D::FileSystemRoot);
-        windows("inside the Windows folder", "c:\\windows\\system32", D::SystemFolder);
-        windows("Windows with a trailing dot", "C:\\Windows.\\Temp", D::SystemFolder);
-        windows("Program Files", "C:\\PROGRAM FILES", D::SystemFolder);
-        windows("Program Files (x86)", "C:/Program Files (x86)/", D::SystemFolder);
-        windows("ProgramData", "C:\\ProgramData", D::SystemFolder);
-        windows("the profiles", "C:\\Users", D::SystemFolder);
-        windows("the profile", "C:\\Users\\Alice", D::PersonalFolder);
-        windows("a folder holding AppData", "C:\\Users\\alice\\AppData", D::PersonalFolder);
-        windows("a folder holding a known folder", "D:\\Docs", D::PersonalFolder);
-        windows("another user's profile", "C:\\Users\\bob", D::OtherUsersHome);
-        // Allowed places: only the folder's absence speaks on this system.
-        windows("in Program Files", "C:\\Program Files\\Tern Converter", D::Missing);
-        windows("per user", "C:\\Users\\alice\\AppData\\Local\\Programs\\Tern", D::Missing);
-        windows("on a share", "\\\\server\\share\\apps\\tern", D::Missing);
+        add(false,
+            Groups { { D::FileSystemRoot, { "/", "/usr/..", "/mnt/usb" } },
+                { D::SystemFolder,
+                    { "/usr", "/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu",
+                        "/usr/share/doc", "/var/lib/dpkg", "/usr/libexec/foo", "/var/www",
+                        "/usr/local/tern", "/etc/ssl", "/proc/self", "/srv/app", "/opt", "/home",
+                        "@/usr-link" } },
+                // Home, a folder holding the data home, the desktop, the parent of a standard
+                // folder outside home.
+                { D::PersonalFolder,
+                    { "/home/u", "/home/u/.local", "/home/u/Desktop/", "/data/u" } },
+                // Another user's home, a home of an unknown account.
+                { D::OtherUsersHome, { "/home/other", "/home/stranger" } },
+                { D::Missing, { "/opt/Tern Converter" } },
+                // Without the marks, another product's description, no host executable, a
+                // description that is a link.
+                { D::NotThisProduct,
+                    { "@", "@/other-product", "@/no-host", "@/described-by-link" } },
+                { D::Accepted, { "@/good", "@/good-link" } } });
+        add(true,
+            Groups { { D::FileSystemRoot, { "C:\\", "d:", "\\\\server\\share", "\\\\?\\C:\\" } },
+                { D::SystemFolder,
+                    { "c:\\windows\\system32", "C:\\Windows.\\Temp", "C:\\PROGRAM FILES",
+                        "C:/Program Files (x86)/", "C:\\ProgramData", "C:\\Users" } },
+                // The profile, folders holding AppData and a known folder.
+                { D::PersonalFolder,
+                    { "C:\\Users\\Alice", "C:\\Users\\alice\\AppData", "D:\\Docs" } },
+                { D::OtherUsersHome, { "C:\\Users\\bob" } },
+                // Allowed places: only the folder's absence speaks on this system.
+                { D::Missing,
+                    { "C:\\Program Files\\Tern Converter",
+                        "C:\\Users\\alice\\AppData\\Local\\Programs\\Tern",
+                        "\\\\server\\share\\apps\\tern" } } });
     }
 
     void roots()

@@ -5,8 +5,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
-#include <QSize>
-#include <QString>
 
 namespace TestPictures {
 
@@ -19,14 +17,9 @@ inline bool write(const QString& path, const QSize& size, const QColor& colour)
     return image.save(path, "PNG");
 }
 
-inline QColor colourAt(const QPixmap& pixmap, const QPoint& point)
-{
-    return pixmap.toImage().pixelColor(point);
-}
-
 inline QColor centreColour(const QPixmap& pixmap)
 {
-    return colourAt(pixmap, pixmap.rect().center());
+    return pixmap.toImage().pixelColor(pixmap.rect().center());
 }
 
 } // namespace TestPictures

@@ -1,14 +1,11 @@
 #include "testenvironment.h"
 #include "testpictures.h"
+#include "wizardrunner.h"
 
 #include "content/recapp.h"
 #include "widgets/clickedstackedwidget.h"
 #include "widgets/recframe.h"
 
-#include "ternlog.h"
-
-#include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -19,17 +16,16 @@
 
 namespace {
 
-const QStringList backgroundColours { "#c0392b", "#27ae60", "#2980b9", "#8e44ad" };
-const QString fourNames = QStringLiteral("bg0.png*bg1.png*bg2.png*bg3.png");
-const QColor iconColour("#f1c40f");
+const QStringList kBackgrounds { "#c0392b", "#27ae60", "#2980b9", "#8e44ad" };
+const QString kFourNames = QStringLiteral("bg0.png*bg1.png*bg2.png*bg3.png");
+const QColor kIconColour("#f1c40f");
 
 QVector<RecApp> makeApps(int count)
 {
     QVector<RecApp> apps;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         apps.append({ QStringLiteral("icon%1.png").arg(i), QStringLiteral("App %1").arg(i),
             QStringLiteral("https://www.example.com/app%1").arg(i) });
-    }
     return apps;
 }
 
@@ -47,20 +43,6 @@ QList<RecFrame*> cardsOn(const QWidget* page)
             cards.append(card);
     }
     return cards;
-}
-
-QList<int> cardsPerPage(const ClickedStackedWidget& pager)
-{
-    QList<int> counts;
-    for (int i = 0; i < pagesOf(pager)->count(); ++i)
-        counts.append(cardsOn(pagesOf(pager)->widget(i)).size());
-    return counts;
-}
-
-bool buttonsShown(const ClickedStackedWidget& pager)
-{
-    return !pager.findChild<QToolButton*>(QStringLiteral("btnPre"))->isHidden()
-        && !pager.findChild<QToolButton*>(QStringLiteral("btnNext"))->isHidden();
 }
 
 QPixmap iconOf(const RecFrame* card)
@@ -83,33 +65,27 @@ QString shippedIcon(const QString& name)
 class TestClickedStackedWidget : public QObject {
     Q_OBJECT
 
-public slots:
-    void openUrl(const QUrl& url) { openedUrls.append(url); }
+    QTemporaryDir m_pictures;
+    UrlRecorder m_browser;
 
-private:
-    QString skinPath() const { return pictures->path() + QStringLiteral("/skin/"); }
+    QString skinPath() const { return m_pictures.path() + QStringLiteral("/skin/"); }
 
     void writePictures(const QSize& background, int icons, const QSize& icon)
     {
-        for (int i = 0; i < backgroundColours.size(); ++i) {
+        for (int i = 0; i < kBackgrounds.size(); ++i)
             QVERIFY(TestPictures::write(skinPath() + QStringLiteral("bg%1.png").arg(i), background,
-                QColor(backgroundColours.at(i))));
-        }
-        for (int i = 0; i < icons; ++i) {
+                QColor(kBackgrounds.at(i))));
+        for (int i = 0; i < icons; ++i)
             QVERIFY(TestPictures::write(
-                downloadedIcon(QStringLiteral("icon%1.png").arg(i)), icon, iconColour));
-        }
+                downloadedIcon(QStringLiteral("icon%1.png").arg(i)), icon, kIconColour));
     }
 
     void build(ClickedStackedWidget& pager, const QString& names, const QVector<RecApp>& apps)
     {
-        pager.setProperty("SkinPath", skinPath());
+        pager.setProperty("SkinPath", names.isEmpty() ? QString() : skinPath());
         pager.setProperty("FrameRecBg", names);
         pager.setRecAppInfos(apps);
     }
-
-    std::unique_ptr<QTemporaryDir> pictures;
-    QList<QUrl> openedUrls;
 
 private slots:
     void initTestCase() { TestEnv::useWizardLog(); }
@@ -117,23 +93,16 @@ private slots:
     void init()
     {
         qputenv("TERN_ZOOM_DPI", "1");
-        pictures = std::make_unique<QTemporaryDir>();
-        QVERIFY(pictures->isValid());
         writePictures(QSize(200, 120), 10, QSize(32, 32));
         TestEnv::clearLog();
-        TestEnv::clearAnalyticsEvents();
-        openedUrls.clear();
     }
 
     void cleanup()
     {
-        pictures.reset();
         QDir(downloadedIcon(QString())).removeRecursively();
         QDir(shippedIcon(QString())).removeRecursively();
         qApp->setStyleSheet(QString());
         TestEnv::setExtendParam(QStringLiteral("NoUserDpiChange"), QStringLiteral("0"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -144,78 +113,54 @@ private slots:
         QTest::addColumn<int>("appCount");
         QTest::addColumn<QList<int>>("pages");
         QTest::addColumn<bool>("buttons");
-
         QTest::newRow("four names, ten apps")
-            << fourNames << 0 << 10 << QList<int> { 4, 4, 2 } << true;
-        QTest::newRow("four names, four apps") << fourNames << 0 << 4 << QList<int> { 4 } << false;
+            << kFourNames << 0 << 10 << QList<int> { 4, 4, 2 } << true;
+        QTest::newRow("four names, four apps") << kFourNames << 0 << 4 << QList<int> { 4 } << false;
         QTest::newRow("three names, four apps")
             << "bg0.png*bg1.png*bg2.png" << 0 << 4 << QList<int> { 3, 1 } << false;
         QTest::newRow("empty middle name counts")
             << "bg0.png**bg1.png" << 0 << 6 << QList<int> { 3, 3 } << true;
-        QTest::newRow("no apps") << fourNames << 0 << 0 << QList<int> {} << false;
+        QTest::newRow("no apps") << kFourNames << 0 << 0 << QList<int> {} << false;
         // A rebuild replaces every page and never hides the buttons again.
-        QTest::newRow("rebuilt with three") << fourNames << 10 << 3 << QList<int> { 3 } << true;
-        QTest::newRow("rebuilt with none") << fourNames << 10 << 0 << QList<int> {} << true;
+        QTest::newRow("rebuilt with three") << kFourNames << 10 << 3 << QList<int> { 3 } << true;
+        QTest::newRow("rebuilt with none") << kFourNames << 10 << 0 << QList<int> {} << true;
+        QTest::newRow("no names: one bare card per page")
+            << "" << 0 << 3 << QList<int> { 1, 1, 1 } << false;
     }
 
+    // Each row also pages forward round the cards and back.
     void pages()
     {
         QFETCH(QString, names);
         QFETCH(int, before);
         QFETCH(int, appCount);
         QFETCH(QList<int>, pages);
-        QFETCH(bool, buttons);
-
         ClickedStackedWidget pager(nullptr);
         if (before)
             build(pager, names, makeApps(before));
         build(pager, names, makeApps(appCount));
 
-        QCOMPARE(cardsPerPage(pager), pages);
-        QCOMPARE(buttonsShown(pager), buttons);
+        QList<int> counts, visited;
+        for (int i = 0; i < pagesOf(pager)->count(); ++i)
+            counts.append(cardsOn(pagesOf(pager)->widget(i)).size());
+        QCOMPARE(counts, pages);
+        QTEST(!pager.findChild<QToolButton*>(QStringLiteral("btnPre"))->isHidden()
+                && !pager.findChild<QToolButton*>(QStringLiteral("btnNext"))->isHidden(),
+            "buttons");
         QCOMPARE(pagesOf(pager)->currentIndex(), pages.isEmpty() ? -1 : 0);
-    }
-
-    void skinPropertiesApplyBeforeTheForm()
-    {
-        qApp->setStyleSheet(
-            QStringLiteral("ClickedStackedWidget { qproperty-FrameRecBg: 'bg0.png*bg1.png';"
-                           " qproperty-SkinPath: '%1'; qproperty-recfrmSpacing: 15; }")
-                .arg(skinPath()));
-        ClickedStackedWidget pager(nullptr);
-        QCOMPARE(pager.property("recfrmSpacing").toInt(), 15);
-
-        // Empty values are ignored rather than wiping what the skin set.
-        pager.setProperty("FrameRecBg", QString());
-        pager.setProperty("SkinPath", QString());
-        pager.setRecAppInfos(makeApps(3));
-        QCOMPARE(cardsPerPage(pager), (QList<int> { 2, 1 }));
-        RecFrame* second = cardsOn(pagesOf(pager)->widget(0)).at(1);
-        QCOMPARE(second->size(), QSize(100, 60));
-        QCOMPARE(
-            TestPictures::colourAt(second->grab(), QPoint(1, 1)), QColor(backgroundColours.at(1)));
-    }
-
-    void emptyBackgroundNamesShowOneBareCardPerPage()
-    {
-        ClickedStackedWidget pager(nullptr);
-        pager.setRecAppInfos(makeApps(3));
-        QCOMPARE(cardsPerPage(pager), (QList<int> { 1, 1, 1 }));
-        QVERIFY(!pager.findChildren<RecFrame*>().first()->autoFillBackground());
-        QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
-            QStringList { "ClickedStackedWidget FrameRecBg empty, one card per page" });
-    }
-
-    void pagingWrapsAround()
-    {
-        ClickedStackedWidget pager(nullptr);
-        build(pager, fourNames, makeApps(10));
-        QList<int> visited;
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("error"))
+                     .contains(QStringLiteral(
+                         "ClickedStackedWidget FrameRecBg empty, one card per page")),
+            names.isEmpty());
+        if (appCount)
+            QCOMPARE(
+                pager.findChildren<RecFrame*>().first()->autoFillBackground(), !names.isEmpty());
         for (const char* name : { "btnNext", "btnNext", "btnNext", "btnPre", "btnPre", "btnPre" }) {
             pager.findChild<QToolButton*>(QLatin1String(name))->click();
             visited.append(pagesOf(pager)->currentIndex());
         }
-        QCOMPARE(visited, (QList<int> { 1, 2, 0, 2, 1, 0 }));
+        if (pages.size() == 3)
+            QCOMPARE(visited, (QList<int> { 1, 2, 0, 2, 1, 0 }));
     }
 
     void zoom_data()
@@ -226,7 +171,6 @@ private slots:
         QTest::addColumn<QSize>("card");
         QTest::addColumn<QSize>("icon");
         QTest::addColumn<int>("gap");
-
         QTest::newRow("1") << QByteArray("1") << "0" << QSize(200, 120) << QSize(100, 60)
                            << QSize(16, 12) << 21;
         QTest::newRow("1.5") << QByteArray("1.5") << "0" << QSize(200, 120) << QSize(150, 90)
@@ -243,26 +187,20 @@ private slots:
         QFETCH(QString, noUserDpiChange);
         QFETCH(QSize, background);
         QFETCH(QSize, card);
-        QFETCH(QSize, icon);
-        QFETCH(int, gap);
-
         qputenv("TERN_ZOOM_DPI", zoom);
         TestEnv::setExtendParam(QStringLiteral("NoUserDpiChange"), noUserDpiChange);
         writePictures(background, 2, QSize(32, 24));
         ClickedStackedWidget pager(nullptr);
         build(pager, QStringLiteral("bg0.png*bg1.png"), makeApps(2));
 
-        QWidget* page = pagesOf(pager)->widget(0);
-        const RecFrame* first = cardsOn(page).first();
+        QLayout* row = pagesOf(pager)->widget(0)->layout(); // card, gap, card, gap, stretch
+        const RecFrame* first = cardsOn(pagesOf(pager)->widget(0)).first();
         QCOMPARE(first->minimumSize(), card);
         QCOMPARE(first->maximumSize(), card);
-        QCOMPARE(iconOf(first).size(), icon);
-        // Card, gap, card, gap, stretch.
-        QLayout* row = page->layout();
+        QTEST(iconOf(first).size(), "icon");
         QCOMPARE(row->count(), 5);
-        QCOMPARE(row->itemAt(1)->spacerItem()->sizeHint().width(), gap);
-        QCOMPARE(row->itemAt(3)->spacerItem()->sizeHint().width(), gap);
-        QCOMPARE(row->itemAt(4)->spacerItem()->expandingDirections(), Qt::Horizontal);
+        QTEST(row->itemAt(1)->spacerItem()->sizeHint().width(), "gap");
+        QTEST(row->itemAt(3)->spacerItem()->sizeHint().width(), "gap");
     }
 
     void missingDownloadedIconFallsBackToShippedOne()
@@ -273,15 +211,14 @@ private slots:
         // Outside the download folder, where a hostile name would reach.
         QVERIFY(TestPictures::write(downloadedIcon("../outside.png"), QSize(32, 32), Qt::yellow));
         ClickedStackedWidget pager(nullptr);
-        build(pager, fourNames,
+        build(pager, kFourNames,
             { { "fetched.png", "Fetched", "" }, { "shipped.png", "Shipped", "" },
                 { "nowhere.png", "Nowhere", "" }, { "../outside.png", "Outside", "" } });
 
         const QList<RecFrame*> cards = cardsOn(pagesOf(pager)->widget(0));
         QCOMPARE(TestPictures::centreColour(iconOf(cards.at(0))), QColor(Qt::red));
         QCOMPARE(TestPictures::centreColour(iconOf(cards.at(1))), QColor(Qt::green));
-        QVERIFY(iconOf(cards.at(2)).isNull());
-        QVERIFY(iconOf(cards.at(3)).isNull());
+        QVERIFY(iconOf(cards.at(2)).isNull() && iconOf(cards.at(3)).isNull());
         QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
             (QStringList { "recApp icon not exists:Shipped", "recApp icon not exists:Nowhere",
                 "refused icon file name: ../outside.png" }));
@@ -289,54 +226,48 @@ private slots:
 
     void learnMoreReportsAndOpensOnEveryClick()
     {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+        TestEnv::clearAnalyticsEvents();
         ClickedStackedWidget pager(nullptr);
-        build(pager, fourNames, makeApps(2));
+        build(pager, kFourNames, makeApps(2));
         RecFrame* card = cardsOn(pagesOf(pager)->widget(0)).at(1);
         auto* button = card->findChild<QPushButton*>(QStringLiteral("btnRecUrl"));
-
         QTest::mouseClick(button, Qt::LeftButton);
         // The event names the card as it reads when clicked.
         card->setName(QStringLiteral("Renamed"));
         QTest::mouseClick(button, Qt::LeftButton);
 
         const QUrl link(QStringLiteral("https://www.example.com/app1"));
-        QCOMPARE(openedUrls, (QList<QUrl> { link, link }));
-        QStringList events;
-        for (const QJsonObject& event : TestEnv::analyticsEvents()) {
-            events.append(event.value("category").toString() + '|'
-                + event.value("action").toString() + '|' + event.value("label").toString());
-        }
-        QCOMPARE(events,
+        QCOMPARE(m_browser.opened, (QList<QUrl> { link, link }));
+        QCOMPARE(WizardRunner::analytics({ "category", "action", "label" }),
             (QStringList { "offload_retention|click_recommend_App 1|",
                 "offload_retention|click_recommend_Renamed|" }));
     }
 
+    // The skin's sheet sets the pictures before the form is built, and empty values set later
+    // are ignored rather than wiping them; on screen each card shows its background and icon.
     void screenshotShowsPicturesWhereTheyBelong()
     {
         writePictures(QSize(240, 260), 6, QSize(64, 64));
+        qApp->setStyleSheet(
+            QStringLiteral("ClickedStackedWidget { qproperty-FrameRecBg: '%1';"
+                           " qproperty-SkinPath: '%2'; qproperty-recfrmSpacing: 15; }")
+                .arg(kFourNames, skinPath()));
         ClickedStackedWidget pager(nullptr);
-        build(pager, fourNames, makeApps(6));
+        QCOMPARE(pager.property("recfrmSpacing").toInt(), 15);
+        build(pager, QString(), makeApps(6));
         pager.resize(640, 160);
         pager.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pager));
 
-        const QPixmap shot = pager.grab();
-        // For a person to look at: copied out only when asked for.
-        const QString lookAt = qEnvironmentVariable("UNINSTALL_SHOTS_DIR");
-        if (!lookAt.isEmpty() && QDir().mkpath(lookAt))
-            shot.save(lookAt + QStringLiteral("/pager.png"));
-
-        const QImage image = shot.toImage();
+        const QImage image = pager.grab().toImage();
         const QList<RecFrame*> cards = cardsOn(pagesOf(pager)->currentWidget());
         QCOMPARE(cards.size(), 4);
         for (int i = 0; i < cards.size(); ++i) {
             QCOMPARE(cards.at(i)->size(), QSize(120, 130));
             QCOMPARE(image.pixelColor(cards.at(i)->mapTo(&pager, QPoint(2, 2))),
-                QColor(backgroundColours.at(i)));
+                QColor(kBackgrounds.at(i)));
             const auto* icon = cards.at(i)->findChild<QLabel*>(QStringLiteral("recIcon"));
-            QCOMPARE(image.pixelColor(icon->mapTo(&pager, icon->rect().center())), iconColour);
+            QCOMPARE(image.pixelColor(icon->mapTo(&pager, icon->rect().center())), kIconColour);
         }
     }
 };

@@ -26,8 +26,9 @@ QJsonObject parseObject(const QByteArray& body)
 
 QString columnText(sqlite3_stmt* statement, int column)
 {
+    // By length: a client's text may hold a NUL.
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text ? QString::fromUtf8(text) : QString();
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, column)) : QString();
 }
 
 QByteArray columnBlob(sqlite3_stmt* statement, int column)
@@ -153,7 +154,7 @@ int ReportStore::list(std::ostream& out)
             { QStringLiteral("userId"), columnText(statement, 6) },
             // The exact bytes, so a check can compare the serialisation, and the parsed
             // document (null when the body is no JSON object) for convenient queries.
-            { QStringLiteral("body"), QString::fromUtf8(body) },
+            { QStringLiteral("body"), QString::fromUtf8(body.constData(), body.size()) },
             { QStringLiteral("document"),
                 parsed.isObject() ? QJsonValue(parsed.object()) : QJsonValue() },
         };

@@ -41,6 +41,9 @@ first='{"brand":"tern","language":"en","productId":"1024","productName":"Tern Co
 second='{"tid":"05012024120000","userEmail":"user@example.com","userId":"{00000000-0000-0000-0000-000000000001}"}'
 grep -q '"kind":"first"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$first" "$base/report")" || fail "first report"
 grep -q '"kind":"second"' <<<"$(curl -sf -H 'Content-Type: application/json' --data-binary "$second" "$base/report")" || fail "second report"
+# Found by fuzz_reportbody: a NUL cut the listed body and fields short.
+printf '{"tid":"05\0002024","userEmail":"user@example.com"}' >"$work/nul.json"
+curl -sf --data-binary "@$work/nul.json" "$base/report" >/dev/null || fail "report with a NUL"
 
 # Bounds: a body over the limit and a length that is no number are refused and not stored.
 big=$(head -c 100000 /dev/zero | tr '\0' x)
@@ -65,10 +68,12 @@ kill "${slow[@]}" 2>/dev/null || true
 wait "${slow[@]}" 2>/dev/null || true
 
 list=$("$service" --db "$work/reports.db" --list)
-[[ $(wc -l <<<"$list") == 2 ]] || fail "expected two reports: $list"
-[[ $(jq -r .tid <<<"$list" | sort -u) == 05012024120000 ]] || fail "tids differ"
-[[ $(jq -r .kind <<<"$list" | paste -sd,) == first,second ]] || fail "kinds"
+[[ $(wc -l <<<"$list") == 3 ]] || fail "expected three reports: $list"
+[[ $(head -2 <<<"$list" | jq -r .tid | sort -u) == 05012024120000 ]] || fail "tids differ"
+[[ $(jq -r .kind <<<"$list" | paste -sd,) == first,second,second ]] || fail "kinds"
 [[ $(head -1 <<<"$list" | jq -r .body) == "$first" ]] || fail "body not kept byte for byte"
+[[ $(tail -1 <<<"$list" | jq -c '[.tid, .body]') == '["05\u00002024","{\"tid\":\"05\u00002024\",\"userEmail\":\"user@example.com\"}"]' ]] \
+    || fail "report with a NUL: $(tail -1 <<<"$list")"
 
 kill -TERM "$pid"
 status=0

@@ -1,0 +1,340 @@
+// What the wizard offers: the purchase offer's discount, pictures and buy actions, and the
+// update offer's "Upgrade Now", which starts the downloaded updater and ends the wizard.
+
+#include "testenvironment.h"
+#include "testfiles.h"
+#include "wizardrunner.h"
+
+#include "content/updaterlocation.h"
+#include "entry/uninstallaborted.h"
+#include "entry/uninstallcontext.h"
+#include "entry/uninstallsingleinstance.h"
+#include "wizard/uninstall.h"
+
+#include "platform.h"
+#include "ternproductinfo.h"
+#include "ternresourcemgr.h"
+#include "ternsettings.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace WizardRunner;
+
+namespace {
+
+const QString kSkin = QStringLiteral(
+    "Uninstall { qproperty-textColor: '#111111*#222222'; qproperty-textWeight: '700*600'; "
+    "qproperty-lineHeight: '150%'; qproperty-fontSize: 16; qproperty-fontWeight: 700; "
+    "qproperty-clrTitleText: '#ff5a36'; qproperty-fontPurchaseSize: 22; }");
+
+QString priceFile()
+{
+    return TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/price.json");
+}
+
+QUrl purchasePage()
+{
+    return QUrl(TernProductInfo::instance()->purchaseUrl(QString(), nullptr));
+}
+
+} // namespace
+
+class TestOfferPages : public QObject {
+    Q_OBJECT
+
+    UninstallContext m_context;
+    UrlRecorder m_browser;
+    QTemporaryDir m_markers { QDir::tempPath() + QStringLiteral("/updater marker XXXXXX") };
+    std::unique_ptr<Uninstall> m_wizard;
+
+    // The wizard at `page`, with the events sent on the way gone.
+    Uninstall* openAt(Page page)
+    {
+        m_wizard = showWizard(true);
+        if (!walkTo(m_wizard.get(), page))
+            return nullptr;
+        TestEnv::clearAnalyticsEvents();
+        return m_wizard.get();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_markers.isValid());
+        setUpHost(&m_context);
+        QVERIFY(TestEnv::dataLocation().contains(QLatin1Char(' ')));
+        QVERIFY(!purchasePage().isEmpty());
+    }
+
+    // Reaching the uninstalling page makes sure the guard exists; its segment must not outlive
+    // the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
+
+    void init()
+    {
+        qApp->setStyleSheet(kSkin);
+        m_context.discount = 0;
+        m_browser.opened.clear();
+        TestEnv::clearLog();
+    }
+
+    void cleanup()
+    {
+        m_wizard.reset();
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
+        TernSettings::instance()->setLanguage(QStringLiteral("en"));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // The discount: the host's when it gives one, else the price file's for the language, else
+    // 20; the offer's texts show it in the skin's style.
+    void discount_data()
+    {
+        QTest::addColumn<QByteArray>("prices");
+        QTest::addColumn<int>("hostDiscount");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("price"); // what the file says for English
+        QTest::addColumn<int>("discount");
+        QTest::addColumn<QString>("logged");
+        const char* const both = R"({"en": "35", "de": "40"})";
+        const auto row = [](const char* name, const char* prices, int host, const char* language,
+                             int price, int discount, const char* logged = nullptr) {
+            QTest::newRow(name) << QByteArray(prices) << host << QString(language) << price
+                                << discount << QString(logged);
+        };
+        row("string value", both, 0, "en", 35, 35);
+        row("language's own", both, 0, "de", 35, 40);
+        row("language without one", both, 0, "it", 35, 35);
+        row("number value", R"({"en": 30})", 0, "en", -1, 20);
+        row("zero", R"({"en": "0"})", 0, "en", 0, 20);
+        row("negative", R"({"en": "-5"})", 0, "en", -1, 20);
+        row("over 100", R"({"en": "150"})", 0, "en", -1, 20);
+        row("not a number", R"({"en": "half"})", 0, "en", -1, 20);
+        row("other language only", R"({"de": "40"})", 0, "en", -1, 20);
+        row("not an object", R"(["35"])", 0, "en", -1, 20);
+        row("missing file", nullptr, 0, "en", -1, 20, "price.json file open error! will return!");
+        row("broken JSON", R"({"en": "35")", 0, "en", -1, 20, "parseJsonErr.error");
+        row("host over price", both, 45, "en", 35, 45);
+        row("host, file not read", nullptr, 45, "en", -1, 45);
+    }
+
+    void discount()
+    {
+        QFETCH(QByteArray, prices);
+        QFETCH(int, hostDiscount);
+        QFETCH(QString, language);
+        QFETCH(int, discount);
+        QFETCH(QString, logged);
+        QFile::remove(priceFile());
+        if (!prices.isNull())
+            QVERIFY(TestEnv::writeFile(priceFile(), prices));
+        m_context.discount = hostDiscount;
+        TernResourceMgr::instance()->setCurrentLanguage(language);
+        m_wizard = showWizard(true);
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
+        QCOMPARE(m_wizard->discount(), discount);
+        QCOMPARE(TestEnv::logMessages(QStringLiteral("Uninstall")),
+            logged.isEmpty() ? QStringList() : QStringList { logged });
+        QTEST(m_wizard->readPrice(QStringLiteral("en")), "price");
+
+        const QString figure = QString::number(discount);
+        QVERIFY(child<QLabel>(m_wizard.get(), "purchaseBtn")
+                    ->text()
+                    .contains(QStringLiteral("font-size:16pt; font-weight:700; color:#ff5a36;\">")
+                        + figure + QStringLiteral("%</span>")));
+        const QString offer = child<QLabel>(m_wizard.get(), "purchaseLab")->text();
+        QVERIFY(offer.contains(QStringLiteral("font-size:22pt; font-weight:700; color:#111111;'>-"))
+            && offer.contains(figure + QStringLiteral("%"))
+            && offer.contains(QStringLiteral("line-height: 150%")));
+        QVERIFY(child<QLabel>(m_wizard.get(), "updateTipLab")
+                    ->text()
+                    .contains(QStringLiteral("line-height: 150%")));
+    }
+
+    // Without the skin's colour and weight lists the offer sentence stays empty.
+    void offerNeedsTheStyleLists()
+    {
+        qApp->setStyleSheet(QString());
+        m_wizard = showWizard(true);
+        QVERIFY(child<QLabel>(m_wizard.get(), "purchaseLab")->text().isEmpty());
+        QVERIFY(child<QLabel>(m_wizard.get(), "updateTipLab")
+                    ->text()
+                    .contains(QStringLiteral("line-height: %1")));
+    }
+
+    // The banner shown: the download when it is a usable picture, else the shipped one of the
+    // wizard's language, else the product's default language's.
+    void pictures_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
+        QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
+        QTest::newRow("downloaded, language as it is") << "pt-BR"
+                                                       << "picture"
+                                                       << "downloaded";
+        QTest::newRow("shipped, own language") << "de"
+                                               << "nothing"
+                                               << "de";
+        QTest::newRow("shipped, product language") << "pt-BR"
+                                                   << "nothing"
+                                                   << "en";
+        QTest::newRow("FIFO in its place") << "pt-BR"
+                                           << "FIFO"
+                                           << "en";
+        QTest::newRow("declares 20000 x 20000") << "pt-BR"
+                                                << "huge"
+                                                << "en";
+    }
+
+    void pictures()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, downloaded);
+        QFETCH(QString, shown);
+        TernResourceMgr::instance()->setCurrentLanguage(language);
+        TernSettings::instance()->setLanguage(language);
+        QDir(TestEnv::dataLocation() + QStringLiteral("/uninstallRes")).removeRecursively();
+        const QString banner = TestEnv::dataLocation()
+            + QStringLiteral("/uninstallRes/banner_pic_%1.png").arg(language);
+        if (downloaded == QLatin1String("picture"))
+            QVERIFY(TestEnv::writeFile(banner, TestFiles::png()));
+        if (downloaded == QLatin1String("FIFO"))
+            QVERIFY(TestFiles::makeFifo(banner));
+        if (downloaded == QLatin1String("huge"))
+            QVERIFY(TestEnv::writeFile(banner, TestFiles::pngDeclaring(20000, 20000)));
+        Uninstall* wizard = openAt(Home);
+        QVERIFY(wizard);
+
+        const QString shipped = TestEnv::resourceRoot() + QStringLiteral("/uninstallConfig/%1_pic/")
+            + (shown == QLatin1String("downloaded") ? QStringLiteral("en") : shown)
+            + QStringLiteral(".png");
+        const QString sheet = QStringLiteral("Uninstall #%1{border-image: url(%2) 0;}");
+        QCOMPARE(child(wizard, "discountBg")->styleSheet(),
+            sheet.arg(QStringLiteral("discountBg"),
+                shown == QLatin1String("downloaded") ? banner : shipped.arg("banner")));
+        QCOMPARE(child(wizard, "purchaseImg")->styleSheet(),
+            sheet.arg(QStringLiteral("purchaseImg"), shipped.arg("promotion")));
+    }
+
+    // What a press and release on the offer's pictures open and report; nothing at the end of
+    // a drag.
+    void pressAndRelease_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("drag");
+        QTest::addColumn<QString>("shownDown"); // the button that looks pressed meanwhile
+        QTest::addColumn<int>("openedOnPress");
+        QTest::addColumn<int>("openedOnRelease");
+        QTest::addColumn<QString>("buy"); // the button the buy events name
+        QTest::newRow("banner") << int(Reason) << "discountBg" << false << "btnDiscount" << 0 << 1
+                                << "bannerandbuy";
+        QTest::newRow("banner, dragged")
+            << int(Reason) << "discountBg" << true << "btnDiscount" << 0 << 0 << "";
+        QTest::newRow("Buy Now with frame")
+            << int(Home) << "frmPurchaseBtn" << false << "" << 1 << 1 << "buy";
+        QTest::newRow("promotion picture")
+            << int(Home) << "purchaseImg" << false << "purchaseBtn1" << 0 << 0 << "";
+    }
+
+    void pressAndRelease()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, target);
+        QFETCH(bool, drag);
+        QFETCH(QString, shownDown);
+        QFETCH(QString, buy);
+        Uninstall* wizard = openAt(Page(page));
+        QVERIFY(wizard);
+        QWidget* widget = child(wizard, qPrintable(target));
+        QVERIFY(widget->isVisible());
+        // The banner's own button sits at its right end: press beside it.
+        QPoint at = widget->mapTo(wizard,
+            target == QLatin1String("discountBg") ? QPoint(2, widget->height() / 2)
+                                                  : widget->rect().center());
+        auto* down
+            = shownDown.isEmpty() ? nullptr : child<QPushButton>(wizard, qPrintable(shownDown));
+
+        QTest::mousePress(wizard->windowHandle(), Qt::LeftButton, {}, at);
+        QTEST(m_browser.opened.size(), "openedOnPress");
+        QVERIFY(!down || down->isDown());
+        if (drag) {
+            at += QPoint(30, 0);
+            QTest::mouseMove(wizard->windowHandle(), at);
+            QVERIFY(wizard->isDragging());
+        }
+        QTest::mouseRelease(wizard->windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(!down || !down->isDown());
+        QFETCH(int, openedOnRelease);
+        QCOMPARE(m_browser.opened, QVector<QUrl>(openedOnRelease, purchasePage()).toList());
+        QStringList events;
+        if (!buy.isEmpty())
+            events << QStringLiteral("offload_retention|btn_%1|1||0").arg(buy)
+                   << QStringLiteral("openpurchasebehavior|openpurchaseurl|1|uninstall_btn_%1|0")
+                          .arg(buy);
+        if (!drag)
+            QCOMPARE(analytics({ "category", "action", "type", "label", "value" }), events);
+        QCOMPARE(where(wizard), page == Home ? QStringLiteral("1.0 0") : QStringLiteral("2.0 0"));
+        if (drag) {
+            startDragging(wizard);
+            child<QPushButton>(wizard, "purchaseBtn1")->click();
+            QVERIFY(m_browser.opened.isEmpty());
+        }
+    }
+
+    void upgradeNow_data()
+    {
+        QTest::addColumn<QString>("productName");
+        QTest::addColumn<bool>("downloaded");
+        QTest::newRow("updater") << QStringLiteral("Tern Converter") << true;
+        QTest::newRow("name with more spaces") << QStringLiteral("Tern  Converter Pro 2") << true;
+        QTest::newRow("updater not downloaded") << QStringLiteral("Tern Converter") << false;
+    }
+
+    // Whatever spaces its path holds, the updater starts, without arguments; the wizard ends
+    // with nothing removed, no page-end event and no report.
+    void upgradeNow()
+    {
+        QFETCH(QString, productName);
+        QFETCH(bool, downloaded);
+        uninstallAborted = false;
+        const QString marker = m_markers.filePath(QStringLiteral("updater ran.txt"));
+        QFile::remove(marker);
+        TestEnv::updateProduct({ { QStringLiteral("name"), productName } });
+        const QString updater = TestEnv::dataLocation() + QStringLiteral("/updater/")
+            + Platform::executableFileName(productName);
+        QCOMPARE(updaterPath(), updater);
+        QFile::remove(updater);
+        // A stand-in updater that writes how many arguments it got and the path it ran as.
+        if (downloaded) {
+            QVERIFY(TestEnv::writeFile(updater,
+                QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$0\" > \"%1\"\n")
+                    .arg(marker)
+                    .toUtf8()));
+            QVERIFY(QFile::setPermissions(
+                updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        Uninstall* wizard = openAt(UpdateOffer);
+        QVERIFY(wizard);
+        QVERIFY(quitsOn([&] { child<QAbstractButton>(wizard, "btnUpdate")->click(); }));
+        QVERIFY(uninstallAborted);
+        QVERIFY(TestEnv::logMessages(QStringLiteral("debug"))
+                    .contains(QStringLiteral("Uninstall updateApp")));
+        QVERIFY(analytics({ "action" }).filter(QStringLiteral("show_end")).isEmpty());
+        QVERIFY(wizard->firstReport().isEmpty() && wizard->secondReport().isEmpty());
+        const auto ranAs = [&marker] {
+            QFile ran(marker);
+            return ran.open(QIODevice::ReadOnly) ? QString::fromUtf8(ran.readAll()) : QString();
+        };
+        if (downloaded)
+            QTRY_COMPARE(ranAs(), QStringLiteral("0\n") + updater + QLatin1Char('\n'));
+        else
+            QVERIFY(!QFile::exists(marker));
+    }
+};
+
+UNINSTALL_TEST_MAIN(TestOfferPages)
+#include "tst_offerpages.moc"
