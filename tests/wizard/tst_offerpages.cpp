@@ -172,21 +172,13 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
         QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
-        QTest::newRow("downloaded, language as it is") << "pt-BR"
-                                                       << "picture"
-                                                       << "downloaded";
-        QTest::newRow("shipped, own language") << "de"
-                                               << "nothing"
-                                               << "de";
-        QTest::newRow("shipped, product language") << "pt-BR"
-                                                   << "nothing"
-                                                   << "en";
-        QTest::newRow("FIFO in its place") << "pt-BR"
-                                           << "FIFO"
-                                           << "en";
-        QTest::newRow("declares 20000 x 20000") << "pt-BR"
-                                                << "huge"
-                                                << "en";
+        // clang-format off
+        QTest::newRow("downloaded, language as it is") << "pt-BR" << "picture" << "downloaded";
+        QTest::newRow("shipped, own language")         << "de"    << "nothing" << "de";
+        QTest::newRow("shipped, product language")     << "pt-BR" << "nothing" << "en";
+        QTest::newRow("FIFO in its place")             << "pt-BR" << "FIFO"    << "en";
+        QTest::newRow("declares 20000 x 20000")        << "pt-BR" << "huge"    << "en";
+        // clang-format on
     }
 
     void pictures()
