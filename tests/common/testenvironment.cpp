@@ -97,10 +97,14 @@ void clearAnalyticsEvents()
     QFile::remove(TERNGA::eventFilePath());
 }
 
+namespace {
+
 QStringList logLines(const QString& dataFolder)
 {
     return QString::fromUtf8(readAll(logFilePath(dataFolder))).split('\n', Qt::SkipEmptyParts);
 }
+
+} // namespace
 
 QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
@@ -159,12 +163,6 @@ bool makeDeepTree(const QString& root, int depth, const char* name)
     const int file = ::openat(directory, "bottom.txt", O_CREAT | O_WRONLY, 0600);
     ::close(directory);
     return ::close(file) == 0;
-}
-
-bool childFailed(const QString& how, const QByteArray& errors)
-{
-    qWarning("%s; its error output ends:\n%s", qUtf8Printable(how), errors.right(6000).constData());
-    return false;
 }
 
 } // namespace TestEnv

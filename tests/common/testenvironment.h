@@ -27,9 +27,8 @@ void setExtendParam(const QString& name, const QString& value);
 // Analytics events the framework stand-in recorded, oldest first.
 QList<QJsonObject> analyticsEvents();
 void clearAnalyticsEvents();
-// Lines of the wizard's log file, and the messages of those lines (the part after the level);
-// by default the log of this process's product, else the one in the data folder given.
-QStringList logLines(const QString& dataFolder = QString());
+// The messages of the wizard's log lines (the part after the level); by default the log of this
+// process's product, else the one in the data folder given.
 QStringList logMessages(const QString& channel = QString(), const QString& dataFolder = QString());
 void clearLog();
 // Sends the logging library's lines to that file, as main_entry does.
@@ -46,10 +45,6 @@ bool writeFile(const QString& path, const QByteArray& data);
 
 // Nests `depth` directories called `name` below root, with a file "bottom.txt" in the last.
 bool makeDeepTree(const QString& root, int depth, const char* name = "level");
-
-// Says how a child process ended, against what the test expected, with the end of its error
-// output; false, so that a check can end in it.
-bool childFailed(const QString& how, const QByteArray& errors);
 
 } // namespace TestEnv
 
