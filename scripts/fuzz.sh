@@ -2,6 +2,8 @@
 # Fuzzes every harness of a sanitized build (scripts/sanitize.sh) for a while, two at a time,
 # each from its own sandbox and starting from its corpus in fuzz/corpus/<name>.
 #   scripts/fuzz.sh [MINUTES|SECONDSs] [build-dir] [name-pattern]   e.g. fuzz.sh 10, fuzz.sh 20s
+# FUZZ_SEED=N fixes libFuzzer's seed: with an empty found/ folder the run is then the same on every
+# machine (a faster one gets further along the same path), so CI can only fail on a real change.
 # What a run finds new stays in <build-dir>/fuzzing/found/<name> for the next run. A crash is saved
 # as <build-dir>/fuzzing/crashes/<name>-crash-*: add it to fuzz/corpus/<name> (and a row to the
 # tests of that parser), so that every later run replays it.
@@ -25,6 +27,11 @@ done
 ((${#harnesses[@]})) || { echo "fuzz.sh: no harnesses in $build/stage (scripts/sanitize.sh builds them)" >&2; exit 1; }
 
 export UNINSTALL_STAGE_DIR="$build/stage" UNINSTALL_PRODUCT_DIR="$build/product"
+seed=()
+if [[ -n ${FUZZ_SEED:-} ]]; then
+  seed=(-seed="$FUZZ_SEED")
+  export QT_HASH_SEED=0
+fi
 # Without leak checks: Qt's JSON parser leaks on repeated keys, and only the slow unwinder
 # tells that apart from a leak of ours. The corpus runs of the suite check leaks.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
@@ -36,7 +43,7 @@ fuzz() {
   local name=$1 found="$build/fuzzing/found/$1"
   mkdir -p "$found"
   # New inputs go to the first folder only: the corpus in the tree stays as it is.
-  "$here/scripts/sandbox-run.sh" "$build/stage/fuzz_$name" -max_total_time="$seconds" \
+  "$here/scripts/sandbox-run.sh" "$build/stage/fuzz_$name" -max_total_time="$seconds" "${seed[@]}" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/fuzzing/crashes/$name-" -dict="$here/fuzz/fuzz.dict" \
     "$found" "$here/fuzz/corpus/$name" >"$build/fuzzing/logs/$name.log" 2>&1

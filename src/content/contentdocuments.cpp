@@ -101,24 +101,22 @@ CauseChoice causeChoice(const QJsonObject& root, const Languages& languages)
     return choice;
 }
 
-QJsonObject causeTextObject(const QJsonObject& root, const Languages& languages)
+QMap<QString, QString> causeTexts(const QJsonObject& root, const Languages& languages)
 {
-    return languageEntry(root.value(kUninstallCause).toObject(), languages).toObject();
-}
-
-QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QString>& keys)
-{
-    QMap<QString, QString> result;
-    for (const QString& key : keys)
-        result.insert(key, texts.value(key).toString());
-    return result;
-}
-
-QMap<QString, QString> allTexts(const QJsonObject& texts)
-{
+    const QJsonObject texts
+        = languageEntry(root.value(kUninstallCause).toObject(), languages).toObject();
     QMap<QString, QString> result;
     for (auto it = texts.begin(); it != texts.end(); ++it)
         result.insert(it.key(), it.value().toString());
+    return result;
+}
+
+QMap<QString, QString> textsForKeys(
+    const QMap<QString, QString>& texts, const QVector<QString>& keys)
+{
+    QMap<QString, QString> result;
+    for (const QString& key : keys)
+        result.insert(key, texts.value(key));
     return result;
 }
 
@@ -154,7 +152,7 @@ Document readDocument(const QByteArray& bytes, const Languages& languages)
         document.choice = causeChoice(root, languages);
         break;
     case Kind::CauseTexts:
-        document.texts = causeTextObject(root, languages);
+        document.texts = causeTexts(root, languages);
         break;
     case Kind::None:
         break;

@@ -60,12 +60,13 @@ struct CauseChoice {
 };
 CauseChoice causeChoice(const QJsonObject& root, const Languages& languages);
 
-// The key-to-text object of the language's entry.
-QJsonObject causeTextObject(const QJsonObject& root, const Languages& languages);
+// Every key of the language's entry with its text. Qt's parser can keep a key twice when
+// spellings with and without escapes meet lone surrogates; the last one wins here, as in
+// every other JSON reader.
+QMap<QString, QString> causeTexts(const QJsonObject& root, const Languages& languages);
 // One entry per collected key, in their order; a key without text gets an empty text.
-QMap<QString, QString> textsForKeys(const QJsonObject& texts, const QVector<QString>& keys);
-// Every key of the text object, whether or not it is a collected cause key.
-QMap<QString, QString> allTexts(const QJsonObject& texts);
+QMap<QString, QString> textsForKeys(
+    const QMap<QString, QString>& texts, const QVector<QString>& keys);
 
 // What one content document gives: the section the kind names is filled in.
 struct Document {
@@ -73,7 +74,7 @@ struct Document {
     QString parseFailure; // the log line of bytes that are not JSON
     QVector<RecommendedApp> apps;
     CauseChoice choice;
-    QJsonObject texts; // the key-to-text object of the language's entry
+    QMap<QString, QString> texts; // every key of the language's entry with its text
 
     // Applications (even none), at least one cause key, or at least one text.
     bool usable() const;

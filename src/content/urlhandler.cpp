@@ -209,13 +209,11 @@ bool UrlHandler::parseJson()
             // The texts are asked for only now, so that they always follow the keys.
             causeHandelThreadFunction();
             break;
-        case Kind::CauseTexts: {
-            const QMap<QString, QString> texts = allTexts(document.texts);
-            for (auto it = texts.begin(); it != texts.end(); ++it)
+        case Kind::CauseTexts:
+            for (auto it = document.texts.begin(); it != document.texts.end(); ++it)
                 m_causeTexts.insert(it.key(), it.value());
             emit uninstallCauseEmit(m_causeCheck, m_causeKeys, m_causeTexts, m_users);
             break;
-        }
         case Kind::None:
             break;
         }
