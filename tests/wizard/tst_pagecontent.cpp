@@ -1,10 +1,13 @@
-// What the wizard offers: the purchase offer's discount, pictures and buy actions, and the
-// update offer's "Upgrade Now", which starts the downloaded updater and ends the wizard.
+// What the pages hold: the reason page's causes, the choice that Continue waits for and the
+// cause keys that the first report reads back; the purchase offer's discount, pictures and buy
+// actions; the update offer's "Upgrade Now", which starts the downloaded updater and ends the
+// wizard.
 
 #include "testenvironment.h"
 #include "testfiles.h"
 #include "wizardrunner.h"
 
+#include "content/uninstallprofile.h"
 #include "content/updaterlocation.h"
 #include "entry/uninstallaborted.h"
 #include "entry/uninstallcontext.h"
@@ -16,9 +19,14 @@
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace WizardRunner;
@@ -42,7 +50,7 @@ QUrl purchasePage()
 
 } // namespace
 
-class TestOfferPages : public QObject {
+class TestPageContent : public QObject {
     Q_OBJECT
 
     UninstallContext m_context;
@@ -59,6 +67,24 @@ class TestOfferPages : public QObject {
         TestEnv::clearAnalyticsEvents();
         return m_wizard.get();
     }
+
+    // The five boxes in form order, before a delivery renames them.
+    QVector<QCheckBox*> boxes() const
+    {
+        QVector<QCheckBox*> found;
+        for (const char* name : { "option_1", "option_2", "option_3", "option_4", "option_5" })
+            found << child<QCheckBox>(m_wizard.get(), name);
+        return found;
+    }
+
+    void deliver(bool exclusive, const QString& keys, const QMap<QString, QString>& texts = {})
+    {
+        emit m_wizard->contentProfile()->uninstallCauseEmit(exclusive,
+            keys.split(QLatin1Char(','), Qt::SkipEmptyParts).toVector(), texts,
+            QStringLiteral("50 million"));
+    }
+
+    bool continueEnabled() const { return child(m_wizard.get(), "btnContinue_2")->isEnabled(); }
 
 private slots:
     void initTestCase()
@@ -87,6 +113,104 @@ private slots:
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         TernSettings::instance()->setLanguage(QStringLiteral("en"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void causesApplied_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("textCount");
+        QTest::newRow("five keys, three texts") << QStringLiteral("a,b,c,d,e") << 3;
+        QTest::newRow("three keys") << QStringLiteral("a,b,c") << 3;
+        QTest::newRow("no keys") << QString() << 0;
+    }
+
+    void causesApplied()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, textCount);
+        m_wizard = showWizard(true);
+        const QVector<QCheckBox*> box = boxes();
+        const QStringList keyList = keys.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        QMap<QString, QString> texts;
+        for (const QString& key : keyList.mid(0, textCount))
+            texts.insert(key, key.toUpper());
+        deliver(true, keys, texts);
+        for (int i = 0; i < 5; ++i) {
+            const bool keyed = i < keyList.size();
+            QCOMPARE(box.at(i)->objectName(),
+                keyed ? keyList.at(i) : QStringLiteral("option_%1").arg(i + 1));
+            QCOMPARE(box.at(i)->text(), texts.value(keyList.value(i)));
+            QCOMPARE(box.at(i)->isEnabled(), keyed);
+        }
+        QVERIFY(child(m_wizard.get(), "causeEdit")->isEnabled() && !continueEnabled());
+        QVERIFY(child<QLabel>(m_wizard.get(), "hintLab")
+                    ->text()
+                    .contains(QStringLiteral("color:#222222;'>50 million</span> users")));
+    }
+
+    // Continue needs a ticked box; one cause or several, as the delivery says. A new delivery
+    // replaces the group and unticks a box whose cause went, exclusive group or not.
+    void choice_data()
+    {
+        QTest::addColumn<bool>("exclusive");
+        QTest::newRow("one cause") << true;
+        QTest::newRow("several causes") << false;
+    }
+
+    void choice()
+    {
+        QFETCH(bool, exclusive);
+        m_wizard = showWizard(true);
+        const QVector<QCheckBox*> box = boxes();
+        deliver(exclusive, QStringLiteral("a,b,c,d,e"));
+        box.at(0)->click();
+        QVERIFY(continueEnabled());
+        box.at(3)->click();
+        QCOMPARE(box.at(0)->isChecked(), !exclusive);
+        QVERIFY(box.at(3)->isChecked() && continueEnabled());
+        if (!exclusive) {
+            box.at(0)->click();
+            box.at(3)->click();
+            QVERIFY(!continueEnabled());
+            return;
+        }
+        QButtonGroup* first = box.at(0)->group();
+        deliver(true, QStringLiteral("v,w,x"), { { QStringLiteral("v"), QStringLiteral("New") } });
+        QCOMPARE(box.at(0)->text(), QStringLiteral("New"));
+        QCOMPARE(box.at(3)->objectName(), QStringLiteral("option_4"));
+        QVERIFY(!box.at(3)->isChecked() && !continueEnabled());
+        QButtonGroup* second = box.at(0)->group();
+        QVERIFY(second && second != first && second->exclusive() && box.at(2)->group() == second);
+        box.at(0)->click();
+        box.at(2)->click();
+        QVERIFY(!box.at(0)->isChecked() && continueEnabled());
+    }
+
+    // Each box's key, ticked or not ("c" is), then the note.
+    void reportCarriesTheCauseKeys_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("five causes") << QStringList { "a", "b", "c", "d", "e" }
+                                     << R"([{"a":false},{"b":false},{"c":true},{"d":false},)"
+                                        R"({"e":false},"a note"])";
+        QTest::newRow("three causes") << QStringList { "a", "b", "c" }
+                                      << R"([{"a":false},{"b":false},{"c":true},)"
+                                         R"({"option_4":false},{"option_5":false},"a note"])";
+    }
+
+    void reportCarriesTheCauseKeys()
+    {
+        QFETCH(QStringList, keys);
+        m_wizard = showWizard(true);
+        QVERIFY(walkTo(m_wizard.get(), Reason, keys));
+        child<QTextEdit>(m_wizard.get(), "causeEdit")->setPlainText(QStringLiteral("a note"));
+        QVERIFY(walkTo(m_wizard.get(), Uninstalling, keys));
+        const QJsonObject report = QJsonDocument::fromJson(m_wizard->firstReport()).object();
+        QTEST(QString::fromUtf8(
+                  QJsonDocument(report.value(QStringLiteral("uninstallCause")).toArray())
+                      .toJson(QJsonDocument::Compact)),
+            "reported");
     }
 
     // The discount: the host's when it gives one, else the price file's for the language, else
@@ -328,5 +452,5 @@ private slots:
     }
 };
 
-UNINSTALL_TEST_MAIN(TestOfferPages)
-#include "tst_offerpages.moc"
+UNINSTALL_TEST_MAIN(TestPageContent)
+#include "tst_pagecontent.moc"
