@@ -1,6 +1,7 @@
 // The wizard window driven with real clicks and keys: start-up state, style properties, the page
 // machine with its running-program check, the drag guard, the ways out and, last, a real removal
-// with the close that reports it.
+// with the close that reports it. On an X server with a window manager, which the test starts,
+// so that the running-program dialog shows where a real desktop puts it.
 
 #include "loopbackserver.h"
 #include "testenvironment.h"
@@ -21,9 +22,13 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
-#include <QStackedWidget>
+#include <QStandardPaths>
 #include <QtTest>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 using namespace WizardRunner;
 
@@ -31,11 +36,18 @@ namespace {
 
 enum Stop { Loading = -1, Finished = Uninstalling + 1 };
 
-void click(QWidget* window, const char* name)
+// Where the X server has the window, on the screen.
+QRect screenGeometry(Display* display, Window window)
 {
-    QWidget* button = child(window, name);
-    QVERIFY2(button->isVisible() && button->isEnabled(), name);
-    QTest::mouseClick(button, Qt::LeftButton);
+    XSync(display, False);
+    XWindowAttributes attributes;
+    Window child = 0;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(display, window, &attributes)
+        || !XTranslateCoordinates(
+            display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return QRect();
+    return QRect(x, y, attributes.width, attributes.height);
 }
 
 } // namespace
@@ -46,6 +58,8 @@ class TestUninstall : public QObject {
 private:
     UninstallContext m_context;
     UrlRecorder m_browser;
+    Display* m_display = nullptr;
+    QProcess m_windowManager;
     // The report service: it refuses every report the first time, so only a re-sent one lands.
     QSet<QByteArray> m_refused;
     LoopbackServer m_service;
@@ -85,6 +99,14 @@ private slots:
             QStringLiteral("uninstallReportUrl"), m_service.address(QStringLiteral("/report")));
         setUpHost(&m_context);
         Waits::setScale(0.01);
+        m_display = XOpenDisplay(nullptr);
+        QVERIFY(m_display);
+        m_windowManager.start(
+            QStandardPaths::findExecutable(QStringLiteral("openbox")), { "--sm-disable" });
+        QVERIFY2(m_windowManager.waitForStarted(), "no openbox: scripts/setup.sh installs it");
+        // A window manager owns the selection of its screen once it manages windows.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            XGetSelectionOwner(m_display, XInternAtom(m_display, "WM_S0", False)) != None, 20000);
     }
 
     void init()
@@ -102,6 +124,9 @@ private slots:
     {
         // The page flow makes sure the guard exists; its segment must not outlive the test.
         UninstallSingleInstance::destroy();
+        m_windowManager.terminate();
+        QVERIFY(m_windowManager.waitForFinished());
+        XCloseDisplay(m_display);
     }
 
     // The host finds the slots by their place in the meta object.
@@ -129,6 +154,8 @@ private slots:
         QTest::newRow("test mode") << true;
     }
 
+    // Without a skin, the offer sentence, which needs the skin's colour and weight lists, stays
+    // empty. Each value of the progress bar is shown; one beyond either end is ignored.
     void startState()
     {
         QFETCH(bool, testMode);
@@ -141,29 +168,21 @@ private slots:
         QCOMPARE(child<QComboBox>(wizard.get(), "comboBox")->currentText(), QStringLiteral("en"));
         for (const char* name : { "optionFrame", "btnContinue_2", "causeEdit" })
             QVERIFY2(!child(wizard.get(), name)->isEnabled(), name);
+        QVERIFY(child<QLabel>(wizard.get(), "purchaseLab")->text().isEmpty());
+        QVERIFY(child<QLabel>(wizard.get(), "updateTipLab")
+                    ->text()
+                    .contains(QStringLiteral("line-height: %1")));
         auto* progress = child<QProgressBar>(wizard.get(), "progressBar");
         QCOMPARE(progress->value(), 0);
         QCOMPARE(progress->maximum(), Uninstall::getFileCount(QDir(TestEnv::installDir())));
+        progress->setMaximum(10);
+        QStringList shown;
+        for (const int value : { 1, 3, 10, 0, 4, 11, -1 }) {
+            QVERIFY(QMetaObject::invokeMethod(wizard.get(), "updateBar", Q_ARG(int, value)));
+            shown << QString::number(progress->value());
+        }
+        QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 3 10 0 4 4 4"));
         QTRY_COMPARE(where(wizard.get()), QStringLiteral("1.0 0"));
-    }
-
-    void styleLists_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QStringList>("colours");
-        QTest::newRow("two colours") << "#a*#b" << QStringList { "#a", "#b" };
-        QTest::newRow("empty parts kept") << "#a**" << QStringList { "#a", "", "" };
-        QTest::newRow("empty value ignored") << "" << QStringList { "#111111", "#222222" };
-    }
-
-    void styleLists()
-    {
-        QFETCH(QString, value);
-        qApp->setStyleSheet(
-            QStringLiteral("Uninstall { qproperty-textColor: '#111111*#222222'; }"));
-        auto wizard = showWizard(false);
-        wizard->setProperty("textColor", value);
-        QTEST(wizard->textColors(), "colours");
     }
 
     void placement_data()
@@ -199,23 +218,11 @@ private slots:
         QVERIFY(!child(wizard.get(), "frameUpdateLab_2")->isVisibleTo(wizard.get()));
     }
 
-    // Each value is shown; one beyond either end is ignored.
-    void progressBar()
-    {
-        auto wizard = showWizard(true);
-        auto* bar = child<QProgressBar>(wizard.get(), "progressBar");
-        bar->setMaximum(10);
-        QStringList shown;
-        for (const int value : { 1, 3, 10, 0, 4, 11, -1 }) {
-            QVERIFY(QMetaObject::invokeMethod(wizard.get(), "updateBar", Q_ARG(int, value)));
-            shown << QString::number(bar->value());
-        }
-        QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 3 10 0 4 4 4"));
-    }
-
     // The update offer waits while the product runs: the dialog asks to end it, the buttons wait
     // for the end, and the dialog asks again when the program outlives its 30 s. (tst_pages
-    // dismisses the dialog with Escape.)
+    // dismisses the dialog with Escape.) The dialog opens centred over the wizard, wherever that
+    // is, and is the wizard's to the window manager: transient for it, so it stays over it and
+    // has no taskbar entry of its own.
     void runningProgramHoldsTheUpdateOffer()
     {
         // "Continue" ends processes by the product's name: none but ours may carry it.
@@ -226,15 +233,26 @@ private slots:
                 { { QStringLiteral("name"), QStringLiteral("Tern Converter") } });
         });
         auto wizard = showWizard(true);
+        QVERIFY(QTest::qWaitForWindowExposed(wizard.get()));
+        wizard->move(400, 420);
+        const Window wizardWindow = Window(wizard->winId());
+        QTRY_COMPARE(screenGeometry(m_display, wizardWindow).topLeft(), QPoint(400, 420));
         QVERIFY(walkTo(wizard.get(), UpdateOffer));
         TernSingleInstance::instance()->forceRunState(15);
-        click(wizard.get(), "btnContinue_3");
+        QTest::mouseClick(child(wizard.get(), "btnContinue_3"), Qt::LeftButton);
         QCOMPARE(where(wizard.get()), QStringLiteral("2.1 0"));
         auto* dialog = wizard->findChild<CheckCloseDlg*>();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         QVERIFY(wizard->firstReport().isEmpty());
         QTRY_COMPARE(QApplication::activeWindow(), dialog);
+        Window owner = 0;
+        QVERIFY(XGetTransientForHint(m_display, Window(dialog->winId()), &owner));
+        QCOMPARE(owner, wizardWindow);
+        QTRY_VERIFY((screenGeometry(m_display, Window(dialog->winId())).center()
+                        - screenGeometry(m_display, wizardWindow).center())
+                        .manhattanLength()
+            <= 2);
         const auto buttons = [&wizard] {
             QString state = child<QAbstractButton>(wizard.get(), "btnContinue_3")->text();
             for (const char* name : { "btnContinue_3", "btnUpdate", "btnCancel_3" })
@@ -294,7 +312,7 @@ private slots:
     }
 
     // Before the removal every way out ends the wizard at once, tells the host that nothing was
-    // removed and reports nothing.
+    // removed and reports nothing. (Cancel on the home page is tst_uninstallrun's.)
     void waysOut_data()
     {
         QTest::addColumn<bool>("testMode");
@@ -310,7 +328,6 @@ private slots:
         row("reason, Escape", true, Reason, "Escape");
         row("update offer, Escape", true, UpdateOffer, "Escape");
         row("finished, Escape", true, Finished, "Escape", false);
-        row("home, Cancel", false, Home, "btnCancel_1");
         row("home, title bar", false, Home, "btnClose");
         row("reason, Cancel", false, Reason, "btnCancel_2");
         row("update offer, Cancel", false, UpdateOffer, "btnCancel_3");
@@ -356,7 +373,7 @@ private slots:
     {
         auto wizard = showWizard(false);
         QVERIFY(walkTo(wizard.get(), UpdateOffer));
-        click(wizard.get(), "btnContinue_3");
+        QTest::mouseClick(child(wizard.get(), "btnContinue_3"), Qt::LeftButton);
         // The end of the removal reaches the window through its event queue.
         QCOMPARE(where(wizard.get()), QStringLiteral("3.1 0"));
         QVERIFY(!child(wizard.get(), "btnClose")->isVisible());
@@ -366,13 +383,11 @@ private slots:
         QTRY_COMPARE(where(wizard.get()), QStringLiteral("3.1 1"));
         QVERIFY(wizard->hasRemoved() && !wizard->removal().failed());
         QVERIFY(!child(wizard.get(), "frameBar")->isVisible());
-        QCOMPARE(child<QLabel>(wizard.get(), "thinkLab")->text(),
-            QStringLiteral("Uninstallation completed! Looking forward to seeing you again!"));
         QVERIFY(child(wizard.get(), "btnClose")->isVisible());
 
         bool hiddenAtOnce = false;
         QVERIFY(quitsOn([&] {
-            click(wizard.get(), "btnClose");
+            QTest::mouseClick(child(wizard.get(), "btnClose"), Qt::LeftButton);
             hiddenAtOnce = !wizard->isVisible();
         }));
         QVERIFY(hiddenAtOnce);
