@@ -235,8 +235,9 @@ private:
     UninstallContext m_context;
     UrlRecorder m_browser;
 
-    // Walks the wizard in test mode with the keyboard alone (Return goes on, Space ticks,
-    // Escape dismisses the dialog) and hands each stop's window to `check`.
+    // Walks the wizard in test mode with the keyboard (Return goes on, Space ticks, Escape
+    // dismisses the dialog; only the suggestion box also takes clicks) and hands each stop's
+    // window to `check`.
     static void walk(const std::function<void(Stop, QWidget*)>& check)
     {
         TernSingleInstance::instance()->forceRunState(0);
