@@ -79,11 +79,8 @@ void LoopbackServer::serve(const httplib::Request& in, httplib::Response& out)
     m_requests.append(request);
     const Handler route = m_routes.value(request.path);
     const Response response = route ? route(request) : Response::error(404, "not found");
-    const auto released = [this] { return m_releasing; };
-    if (response.hangs)
-        m_released.wait(lock, released);
-    else
-        m_released.wait_for(lock, std::chrono::milliseconds(response.delayMs), released);
+    m_released.wait_for(
+        lock, std::chrono::milliseconds(response.delayMs), [this] { return m_releasing; });
     lock.unlock();
 
     out.status = response.status;
