@@ -32,14 +32,14 @@ constexpr double kScale = 0.2;
 // Defaults of the test's own, so that the rows do not depend on what the sample product ships.
 const char* const kDefaults[][2] = {
     { "recommendApp.json",
-        R"({"recommendApp": {"en": [{"icon": "d1.png", "name": "D1"}, {"icon": "d2.png", "name": "D2"}]}})" },
+        R"({"recommendApp": {"en": [{"icon":"d1", "name":"D1"}, {"icon":"d2", "name":"D2"}]}})" },
     { "uninstallChose.json",
         R"({"users": "50 million", "uninstallChose": {"default": ["slow", "price"]}})" },
     { "uninstallCause.json",
         R"({"uninstallCause": {"default": {"slow": "Too slow", "other": "Other"}}})" },
 };
 // The defaults' texts are looked up by the collected keys; the service's are taken whole.
-const QString kDefaultApps = QStringLiteral("apps d1.png|D1|, d2.png|D2|");
+const QString kDefaultApps = QStringLiteral("apps d1|D1|, d2|D2|");
 const QString kDefaultCauses
     = QStringLiteral("causes slow,price {price=,slow=Too slow} 50 million");
 const QString kRemoteApps = QStringLiteral("apps a.png|A|https://a, b.png|B|https://b");
