@@ -1,45 +1,35 @@
-// What the content service delivers, however it answers: to the content source, to the wizard
-// window, and as the updater an earlier run left.
+// What the content source delivers to the window, however the service answers: each row names
+// the deliveries (sorted: the documents race each other), the error lines and the pictures saved.
 
 #include "content/uninstallprofile.h"
-#include "content/updaterdownload.h"
-#include "content/updaterlocation.h"
 #include "content/urlhandler.h"
-#include "entry/uninstallcontext.h"
 #include "entry/waits.h"
-#include "wizard/uninstall.h"
 
 #include "servedcontent.h"
-#include "wizardrunner.h"
 
-#include "framework.h"
-#include "ternresourcemgr.h"
 #include "ternsettings.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QRegularExpression>
-#include <QStackedWidget>
 #include <QtTest>
 
 namespace {
 
 using namespace ServedContent;
-using namespace WizardRunner;
 
 constexpr double kScale = 0.2;
 
 // Defaults of the test's own, so that the rows do not depend on what the sample product ships.
 const char* const kDefaults[][2] = {
     { "recommendApp.json",
-        R"({"recommendApp": {"en": [{"icon":"d1", "name":"D1"}, {"icon":"d2", "name":"D2"}]}})" },
+        R"({"recommendApp": {"en": [{"icon": "d1.png"}, {"icon": "d2.png"}]}})" },
     { "uninstallChose.json",
         R"({"users": "50 million", "uninstallChose": {"default": ["slow", "price"]}})" },
     { "uninstallCause.json",
         R"({"uninstallCause": {"default": {"slow": "Too slow", "other": "Other"}}})" },
 };
 // The defaults' texts are looked up by the collected keys; the service's are taken whole.
-const QString kDefaultApps = QStringLiteral("apps d1|D1|, d2|D2|");
+const QString kDefaultApps = QStringLiteral("apps d1.png||, d2.png||");
 const QString kDefaultCauses
     = QStringLiteral("causes slow,price {price=,slow=Too slow} 50 million");
 const QString kRemoteApps = QStringLiteral("apps a.png|A|https://a, b.png|B|https://b");
@@ -48,7 +38,6 @@ const QString kReady = QStringLiteral("ready");
 const QStringList kAllPictures { "a.png", "b.png", "banner_pic_en.png", "promotion_pic_en.png" };
 const QStringList kOffers { "banner_pic_en.png", "promotion_pic_en.png" };
 const QString kEarlierBanner = QStringLiteral("banner_pic_en.png (earlier)");
-const QByteArray kUpdater(64 * 1024, 'u');
 
 QString sourceOf(const QString& file)
 {
@@ -67,22 +56,6 @@ QStringList sorted(QStringList list)
 {
     list.sort();
     return list;
-}
-
-Answers hanging(const QStringList& paths)
-{
-    Answers answers;
-    for (const QString& path : paths)
-        answers.insert(path, Response::noAnswer());
-    return answers;
-}
-
-QStringList cardNames(Uninstall* wizard)
-{
-    QStringList names;
-    for (const QLabel* label : wizard->findChildren<QLabel*>(QStringLiteral("recName")))
-        names.append(label->text());
-    return sorted(names);
 }
 
 } // namespace
@@ -135,16 +108,14 @@ class TestContentService : public QObject {
         return m_server->requestedPaths().filter(QRegularExpression("^/(pics|icons)/")).size();
     }
 
-    UninstallContext m_context;
     std::unique_ptr<LoopbackServer> m_server;
     QStringList m_events;
 
 private slots:
     void initTestCase()
     {
-        setUpHost(&m_context);
+        TestEnv::useWizardLog();
         Waits::setScale(kScale);
-        TestEnv::setExtendParam(QStringLiteral("updateAppUrl"), QString());
         m_server = std::make_unique<LoopbackServer>();
         QVERIFY(m_server->listen());
         for (const auto& document : kDefaults)
@@ -157,7 +128,6 @@ private slots:
         TestEnv::clearLog();
         TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
         TernSettings::instance()->setLanguage(QStringLiteral("en"));
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
         QDir(UrlHandler::downloadDirectory()).removeRecursively();
         QVERIFY(TestEnv::writeFile(
             UrlHandler::downloadDirectory() + "banner_pic_en.png", TestFiles::png(4)));
@@ -392,125 +362,6 @@ private slots:
         QTRY_COMPARE(m_server->requestCount("/chose.json"), 1);
         QTRY_COMPARE(m_server->requestCount("/rec.json"), 1);
         profile.reset(); // joins the worker thread without waiting for the server
-    }
-
-    // The home page comes within the content waits whatever hangs, and shows what arrived.
-    void window_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<Answers>("answers");
-        QTest::addColumn<QStringList>("cards");
-        QTest::addColumn<QString>("banner"); // "downloaded", or the shipped banner's language
-
-        const QStringList remote { "A", "B" };
-        const QStringList defaults { "D1", "D2" };
-        QTest::newRow("everything answers") << "en" << Answers() << remote << "downloaded";
-        QTest::newRow("pictures hang") << "en"
-                                       << hanging({ "/pics/banner_en.png", "/pics/promotion_en.png",
-                                              "/icons/a.png", "/icons/b.png" })
-                                       << remote << "en";
-        QTest::newRow("documents hang")
-            << "en" << hanging({ "/rec.json", "/chose.json", "/cause.json" }) << defaults << "en";
-        QTest::newRow("language without content") << "it" << Answers() << remote << "en";
-        QTest::newRow("language without content, no service")
-            << "it" << Answers { { "/config.json", Response::error(404) } } << defaults << "en";
-        QTest::newRow("no applications for the language")
-            << "en" << Answers { { "/rec.json", apps({ "a.png" }, "de") } } << QStringList()
-            << "downloaded";
-        // The defaults show at once; the applications that come after still replace them.
-        QTest::newRow("applications after a failed document")
-            << "en"
-            << Answers { { "/chose.json", Response::error(404) },
-                   { "/rec.json", remoteApps().delayed(300) } }
-            << remote << "downloaded";
-    }
-
-    void window()
-    {
-        QFETCH(QString, language);
-        QFETCH(Answers, answers);
-        QFETCH(QStringList, cards);
-        QFETCH(QString, banner);
-        QDir(UrlHandler::downloadDirectory()).removeRecursively();
-        TernResourceMgr::instance()->setCurrentLanguage(language);
-        TernSettings::instance()->setLanguage(language);
-        serve(*m_server, answers);
-
-        auto wizard = showWizard(true);
-        auto* pages = child<QStackedWidget>(wizard.get(), "processPage");
-        QTRY_COMPARE_WITH_TIMEOUT(
-            pages->currentIndex(), 1, 2 * Waits::scaled(Waits::kConfigurationMs) + 2000);
-        QTRY_COMPARE(cardNames(wizard.get()), cards);
-        // No heading above an empty pager.
-        QCOMPARE(child(wizard.get(), "frameRecTitle")->isHidden(), cards.isEmpty());
-        const QString path = banner == QLatin1String("downloaded")
-            ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
-            : TestEnv::resourceRoot() + "/uninstallConfig/banner_pic/" + banner + ".png";
-        QCOMPARE(child(wizard.get(), "discountBg")->styleSheet(),
-            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path));
-        QCOMPARE(pages->currentIndex(), 1);
-        QCOMPARE(
-            TestEnv::logMessages(QStringLiteral("debug")).count(QStringLiteral("loading end!")), 1);
-        wizard.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    // Only a complete download over a trusted transport may replace the updater an earlier run
-    // left. Links in its place are among the hostile content rows.
-    void updater_data()
-    {
-        QTest::addColumn<QString>("address"); // a path on the service, or a whole address
-        QTest::addColumn<Response>("answer");
-        QTest::addColumn<QString>("error"); // how the first error line begins; empty: saved
-
-        const QString network = QStringLiteral("NetworkError error:");
-        QTest::newRow("moved within the service") << "/moved" << Response::ok(kUpdater) << "";
-        QTest::newRow("connection cut")
-            << "/updater" << Response::truncated(kUpdater, 20000) << network;
-        // Ends in good order, short of the length it announced.
-        QTest::newRow("shorter than announced")
-            << "/updater" << Response::truncated(kUpdater, 20000, true)
-            << "updater download incomplete: ";
-        QTest::newRow("server error") << "/updater" << Response::error(500, "oops") << network;
-        QTest::newRow("no content") << "/updater" << Response::error(204) << network + "empty body";
-        QTest::newRow("redirect without a target")
-            << "/updater" << Response::error(302, "<html>moved</html>") << network;
-        QTest::newRow("moved to plain http")
-            << "/updater" << Response::redirect(301, "http://updates.example/u")
-            << "refused redirect to http://updates.example/u";
-        QTest::newRow("plain http address")
-            << "http://updates.example/updater" << Response() << "refused updater address: ";
-    }
-
-    void updater()
-    {
-        QFETCH(QString, address);
-        QFETCH(Response, answer);
-        QFETCH(QString, error);
-        const QString folder = QFileInfo(updaterPath()).absolutePath();
-        QDir(folder).removeRecursively();
-        QVERIFY(TestEnv::writeFile(updaterPath(), "earlier updater"));
-        const auto before = TestFiles::fingerprints(folder);
-        m_server->setResponse(QStringLiteral("/updater"), answer);
-        m_server->setResponse(QStringLiteral("/moved"), Response::redirect(302, "/updater"));
-
-        UpdaterDownload download(updaterPath());
-        QSignalSpy finished(&download, &UpdaterDownload::finished);
-        download.start(Framework::networkAccessManager(),
-            address.startsWith('/') ? m_server->url(address) : QUrl(address));
-        QVERIFY(finished.wait());
-        QCOMPARE(finished.first().first().toBool(), error.isEmpty());
-        const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
-        QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.value(0).startsWith(error),
-            qPrintable(errors.join('|')));
-        const auto after = TestFiles::fingerprints(folder);
-        QCOMPARE(after.size(), 1);
-        QCOMPARE(TestFiles::changed(before, after).size(), error.isEmpty() ? 1 : 0);
-        if (error.isEmpty()) {
-            QVERIFY(QFileInfo(updaterPath()).isExecutable());
-            QFile file(updaterPath());
-            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == kUpdater);
-        }
     }
 };
 

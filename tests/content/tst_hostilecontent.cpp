@@ -1,21 +1,41 @@
-// A hostile content service, or hostile files in the wizard's places: each row runs the
-// uninstaller in a process of its own, which must reach the home page within the content waits,
-// write nothing outside the wizard's folders and touch no link's target.
+// A content service that hangs, fails or turns hostile, or hostile files in the wizard's places:
+// what the window shows, what becomes of the updater an earlier run left, and whole runs in a
+// process of their own, which must reach the home page within the content waits, write nothing
+// outside the wizard's folders and touch no link's target.
+
+#include "content/updaterdownload.h"
+#include "content/updaterlocation.h"
+#include "content/urlhandler.h"
+#include "entry/uninstallcontext.h"
+#include "entry/waits.h"
+#include "wizard/uninstall.h"
 
 #include "servedcontent.h"
 #include "wizardprocess.h"
+#include "wizardrunner.h"
+
+#include "framework.h"
+#include "ternresourcemgr.h"
+#include "ternsettings.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QtTest>
 
 namespace {
 
 using namespace ServedContent;
+using namespace WizardRunner;
 
 const QString kProduct = QStringLiteral("TernSoft/Tern Converter");
 const QByteArray kUpdater = "#!/bin/sh\nexit 0\n";
+const QByteArray kDownload(64 * 1024, 'u');
+// Sorted, as cardNames() gives them.
+const QStringList kDefaultApps { QStringLiteral("Tern Backup"), QStringLiteral("Tern PDF Editor"),
+    QStringLiteral("Tern Photo Editor"), QStringLiteral("Tern Video Editor") };
 
 QString home()
 {
@@ -43,6 +63,15 @@ QByteArray contentOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+QStringList cardNames(Uninstall* wizard)
+{
+    QStringList names;
+    for (const QLabel* label : wizard->findChildren<QLabel*>(QStringLiteral("recName")))
+        names.append(label->text());
+    names.sort();
+    return names;
+}
+
 } // namespace
 
 class TestHostileContent : public QObject {
@@ -59,6 +88,7 @@ class TestHostileContent : public QObject {
         return base + '/' + path.section('/', 1);
     }
 
+    UninstallContext m_context;
     std::unique_ptr<LoopbackServer> m_server;
     QString m_installation;
     int m_runs = 0;
@@ -66,6 +96,8 @@ class TestHostileContent : public QObject {
 private slots:
     void initTestCase()
     {
+        setUpHost(&m_context);
+        Waits::setScale(0.2);
         m_server = std::make_unique<LoopbackServer>();
         QVERIFY(m_server->listen());
     }
@@ -76,6 +108,134 @@ private slots:
         QDir(home() + "/.config/TernSoft").removeRecursively();
         QDir(outside()).removeRecursively();
         QVERIFY(TestEnv::writeFile(outside("precious.png"), "precious"));
+        TestEnv::useWizardLog(); // a fresh log where the removed folder held the open one
+        TestEnv::setExtendParam(QStringLiteral("updateAppUrl"), QString());
+        TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
+    }
+
+    void cleanup()
+    {
+        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
+        TernSettings::instance()->setLanguage(QStringLiteral("en"));
+    }
+
+    // The home page comes within the content waits whatever hangs, and shows what arrived.
+    void window_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QStringList>("cards");
+        QTest::addColumn<QString>("banner"); // "downloaded", or the shipped banner's language
+
+        const QStringList remote { "A", "B" };
+        QTest::newRow("everything answers") << "en" << Answers() << remote << "downloaded";
+        QTest::newRow("pictures hang") << "en"
+                                       << hanging({ "/pics/banner_en.png", "/pics/promotion_en.png",
+                                              "/icons/a.png", "/icons/b.png" })
+                                       << remote << "en";
+        QTest::newRow("documents hang")
+            << "en" << hanging({ "/rec.json", "/chose.json", "/cause.json" }) << kDefaultApps
+            << "en";
+        QTest::newRow("language without content") << "it" << Answers() << remote << "en";
+        QTest::newRow("language without content, no service")
+            << "it" << Answers { { "/config.json", Response::error(404) } } << kDefaultApps << "en";
+        QTest::newRow("no applications for the language")
+            << "en" << Answers { { "/rec.json", apps({ "a.png" }, "de") } } << QStringList()
+            << "downloaded";
+        // The defaults show at once; the applications that come after still replace them.
+        QTest::newRow("applications after a failed document")
+            << "en"
+            << Answers { { "/chose.json", Response::error(404) },
+                   { "/rec.json", remoteApps().delayed(300) } }
+            << remote << "downloaded";
+    }
+
+    void window()
+    {
+        QFETCH(QString, language);
+        QFETCH(Answers, answers);
+        QFETCH(QStringList, cards);
+        QFETCH(QString, banner);
+        QDir(UrlHandler::downloadDirectory()).removeRecursively();
+        TernResourceMgr::instance()->setCurrentLanguage(language);
+        TernSettings::instance()->setLanguage(language);
+        serve(*m_server, answers);
+
+        auto wizard = showWizard(true);
+        auto* pages = child<QStackedWidget>(wizard.get(), "processPage");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            pages->currentIndex(), 1, 2 * Waits::scaled(Waits::kConfigurationMs) + 2000);
+        QTRY_COMPARE(cardNames(wizard.get()), cards);
+        // No heading above an empty pager.
+        QCOMPARE(child(wizard.get(), "frameRecTitle")->isHidden(), cards.isEmpty());
+        const QString path = banner == QLatin1String("downloaded")
+            ? UrlHandler::downloadDirectory() + "banner_pic_" + language + ".png"
+            : TestEnv::resourceRoot() + "/uninstallConfig/banner_pic/" + banner + ".png";
+        QCOMPARE(child(wizard.get(), "discountBg")->styleSheet(),
+            QStringLiteral("Uninstall #discountBg{border-image: url(%1) 0;}").arg(path));
+        QCOMPARE(pages->currentIndex(), 1);
+        QCOMPARE(
+            TestEnv::logMessages(QStringLiteral("debug")).count(QStringLiteral("loading end!")), 1);
+        wizard.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // Only a complete download over a trusted transport may replace the updater an earlier run
+    // left. Links in its place are among the hostile content rows.
+    void updater_data()
+    {
+        QTest::addColumn<QString>("address"); // a path on the service, or a whole address
+        QTest::addColumn<Response>("answer");
+        QTest::addColumn<QString>("error"); // how the first error line begins; empty: saved
+
+        const QString network = QStringLiteral("NetworkError error:");
+        QTest::newRow("moved within the service") << "/moved" << Response::ok(kDownload) << "";
+        QTest::newRow("connection cut")
+            << "/updater" << Response::truncated(kDownload, 20000) << network;
+        // Ends in good order, short of the length it announced.
+        QTest::newRow("shorter than announced")
+            << "/updater" << Response::truncated(kDownload, 20000, true)
+            << "updater download incomplete: ";
+        QTest::newRow("server error") << "/updater" << Response::error(500, "oops") << network;
+        QTest::newRow("no content") << "/updater" << Response::error(204) << network + "empty body";
+        QTest::newRow("redirect without a target")
+            << "/updater" << Response::error(302, "<html>moved</html>") << network;
+        QTest::newRow("moved to plain http")
+            << "/updater" << Response::redirect(301, "http://updates.example/u")
+            << "refused redirect to http://updates.example/u";
+        QTest::newRow("plain http address")
+            << "http://updates.example/updater" << Response() << "refused updater address: ";
+    }
+
+    void updater()
+    {
+        QFETCH(QString, address);
+        QFETCH(Response, answer);
+        QFETCH(QString, error);
+        const QString folder = QFileInfo(updaterPath()).absolutePath();
+        QDir(folder).removeRecursively();
+        QVERIFY(TestEnv::writeFile(updaterPath(), "earlier updater"));
+        const auto before = TestFiles::fingerprints(folder);
+        m_server->setResponse(QStringLiteral("/updater"), answer);
+        m_server->setResponse(QStringLiteral("/moved"), Response::redirect(302, "/updater"));
+
+        UpdaterDownload download(updaterPath());
+        QSignalSpy finished(&download, &UpdaterDownload::finished);
+        download.start(Framework::networkAccessManager(),
+            address.startsWith('/') ? m_server->url(address) : QUrl(address));
+        QVERIFY(finished.wait());
+        QCOMPARE(finished.first().first().toBool(), error.isEmpty());
+        const QStringList errors = TestEnv::logMessages(QStringLiteral("error"));
+        QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.value(0).startsWith(error),
+            qPrintable(errors.join('|')));
+        const auto after = TestFiles::fingerprints(folder);
+        QCOMPARE(after.size(), 1);
+        QCOMPARE(TestFiles::changed(before, after).size(), error.isEmpty() ? 1 : 0);
+        if (error.isEmpty()) {
+            QVERIFY(QFileInfo(updaterPath()).isExecutable());
+            QFile file(updaterPath());
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == kDownload);
+        }
     }
 
     void reachesTheHomePageAndWritesOnlyItsOwn_data()
