@@ -9,8 +9,6 @@
 
 #include "ternsettings.h"
 
-#include <QDir>
-#include <QRegularExpression>
 #include <QtTest>
 
 namespace {

@@ -18,10 +18,7 @@
 #include "ternresourcemgr.h"
 #include "ternsettings.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QtTest>
 

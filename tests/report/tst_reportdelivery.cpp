@@ -13,8 +13,6 @@
 
 #include "platform.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <atomic>
@@ -75,10 +73,7 @@ private slots:
             R"("uninstallCause":[{"slow":true},{"option_3":false},)"
             "\"Zu \\\"langsam\\\"\\nund teuer \xc3\xa9\xe4\xb8\xad\"],\"userId\":\""
                 + kUserId.toUtf8() + "\"}");
-        // With an address typed it shows in the removal run.
-        QCOMPARE(buildSecondReport("11232024170509", kUserId, QString()),
-            "{\"tid\":\"11232024170509\",\"userEmail\":\"\",\"userId\":\"" + kUserId.toUtf8()
-                + "\"}");
+        // The second report, with an address typed, is among the removal runs' rows.
     }
 
     void answer_data()
