@@ -110,12 +110,6 @@ private slots:
         TernSettings::instance()->setValue(QStringLiteral("uninstall_version"), QString());
     }
 
-    void cleanup()
-    {
-        TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
-        TernSettings::instance()->setLanguage(QStringLiteral("en"));
-    }
-
     // The home page comes within the content waits whatever hangs, and shows what arrived.
     void window_data()
     {
@@ -153,7 +147,6 @@ private slots:
         QFETCH(Answers, answers);
         QFETCH(QStringList, cards);
         QFETCH(QString, banner);
-        QDir(UrlHandler::downloadDirectory()).removeRecursively();
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
         serve(*m_server, answers);
@@ -210,7 +203,6 @@ private slots:
         QFETCH(Response, answer);
         QFETCH(QString, error);
         const QString folder = QFileInfo(updaterPath()).absolutePath();
-        QDir(folder).removeRecursively();
         QVERIFY(TestEnv::writeFile(updaterPath(), "earlier updater"));
         const auto before = TestFiles::fingerprints(folder);
         m_server->setResponse(QStringLiteral("/updater"), answer);
@@ -230,8 +222,7 @@ private slots:
         QCOMPARE(TestFiles::changed(before, after).size(), error.isEmpty() ? 1 : 0);
         if (error.isEmpty()) {
             QVERIFY(QFileInfo(updaterPath()).isExecutable());
-            QFile file(updaterPath());
-            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == kDownload);
+            QCOMPARE(contentOf(updaterPath()), kDownload);
         }
     }
 
