@@ -252,22 +252,13 @@ private slots:
             "it");
 
         // Pictures: only a whole picture replaces the one of an earlier run, and the queue goes on.
-        add("picture moved within the service",
-            { { "/pics/banner_en.png", Response::redirect(302, "/pics/banner_en.png2") },
-                { "/pics/banner_en.png2", Response::ok(pictureOf("/pics/banner_en.png")) } },
-            remote, "", kAllPictures, 5);
-        const auto banner = [&](const char* name, const Response& answer, const QString& errors) {
-            add(name, { { "/pics/banner_en.png", answer } }, remote, errors,
-                { "a.png", "b.png", kEarlierBanner, "promotion_pic_en.png" }, 4);
-        };
-        banner("picture moved to plain http",
-            Response::redirect(301, "http://content.example/b.png"),
-            "refused redirect to http://content.example/b.png");
-        banner("picture without content", Response::error(204), network + "empty body");
-        banner("picture server error", Response::error(500, TestFiles::png()), network);
-        banner("not a picture", Response::ok("<html>sorry</html>"),
-            "refused picture banner_pic_en.png");
-        banner("picture cut off", Response::truncated(TestFiles::png(), 20), network);
+        // How a download fails (redirects, cuts, empty answers) is among the updater's rows.
+        const QStringList kept { "a.png", "b.png", kEarlierBanner, "promotion_pic_en.png" };
+        add("picture server error",
+            { { "/pics/banner_en.png", Response::error(500, TestFiles::png()) } }, remote, network,
+            kept, 4);
+        add("not a picture", { { "/pics/banner_en.png", Response::ok("<html>sorry</html>") } },
+            remote, "refused picture banner_pic_en.png", kept, 4);
         // Four at a time: the last two never start.
         const QStringList six { "a.png", "b.png", "c.png", "d.png" };
         Answers slow = hanging({ "/pics/banner_en.png", "/pics/promotion_en.png", "/icons/a.png",
