@@ -296,9 +296,8 @@ private slots:
         record(&profile);
         const bool optionalReady = events.removeOne(QStringLiteral("ready?"));
         // Whatever hangs, everything is in soon after the content waits.
-        const int deadline = 2 * Waits::scaled(Waits::kConfigurationMs) + 1500;
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            m_events.size() >= events.size(), qPrintable(m_events.join(" | ")), deadline);
+        QTRY_VERIFY2_WITH_TIMEOUT(m_events.size() >= events.size(),
+            qPrintable(m_events.join(" | ")), 2 * Waits::scaled(Waits::kConfigurationMs) + 1500);
         QTest::qWait(settleMs);
         if (optionalReady && m_events.count(kReady) > events.count(kReady))
             m_events.removeOne(kReady);

@@ -220,7 +220,7 @@ private slots:
         QVERIFY(run.returned(512));
         QVERIFY(!QFile::exists(installation + QStringLiteral("/product.json"))); // removed
 
-        // The documents, byte for byte, tied together by one report id that tells the time.
+        // The documents, byte for byte, tied together by one report id (its form: documents()).
         QList<QByteArray> posts[2];
         for (const LoopbackServer::Request& post : server.requests())
             posts[post.body.contains("\"uninstallCause\"") ? 0 : 1].append(post.body);
@@ -229,8 +229,6 @@ private slots:
         const QJsonObject first = QJsonDocument::fromJson(posts[0].first()).object();
         const QByteArray tid = first.value(QStringLiteral("tid")).toString().toUtf8();
         const QByteArray time = first.value(QStringLiteral("time")).toString().toUtf8();
-        QCOMPARE(QDateTime::fromString(tid, QStringLiteral("MMddyyyyhhmmss")),
-            QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd hh:mm:ss")));
         const QByteArray expected[2] = {
             "{\"brand\":\"tern\",\"language\":\"en\",\"productId\":\"1024\",\"productName\":\""
                 + productName.toUtf8() + R"(","productVersion":"3.2.0","tid":")" + tid
