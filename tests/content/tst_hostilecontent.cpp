@@ -34,11 +34,6 @@ const QByteArray kDownload(64 * 1024, 'u');
 const QStringList kDefaultApps { QStringLiteral("Tern Backup"), QStringLiteral("Tern PDF Editor"),
     QStringLiteral("Tern Photo Editor"), QStringLiteral("Tern Video Editor") };
 
-QString home()
-{
-    return TestEnv::sandboxRoot() + QStringLiteral("/home");
-}
-
 QString outside(const QString& name = QString())
 {
     return TestEnv::sandboxRoot() + QStringLiteral("/outside/") + name;
@@ -78,8 +73,8 @@ class TestHostileContent : public QObject {
     QString place(const QString& path) const
     {
         const QString folder = path.section('/', 0, 0);
-        const QString base = folder == "data" ? home() + "/.local/share/" + kProduct
-            : folder == "config"              ? home() + "/.config/" + kProduct
+        const QString base = folder == "data" ? QDir::homePath() + "/.local/share/" + kProduct
+            : folder == "config"              ? QDir::homePath() + "/.config/" + kProduct
             : folder == "install"             ? m_installation
                                               : TestEnv::sandboxRoot() + "/outside";
         return base + '/' + path.section('/', 1);
@@ -101,8 +96,8 @@ private slots:
 
     void init()
     {
-        QDir(home() + "/.local/share/TernSoft").removeRecursively();
-        QDir(home() + "/.config/TernSoft").removeRecursively();
+        QDir(QDir::homePath() + "/.local/share/TernSoft").removeRecursively();
+        QDir(QDir::homePath() + "/.config/TernSoft").removeRecursively();
         QDir(outside()).removeRecursively();
         QVERIFY(TestEnv::writeFile(outside("precious.png"), "precious"));
         TestEnv::useWizardLog(); // a fresh log where the removed folder held the open one
@@ -236,7 +231,6 @@ private slots:
         QTest::addColumn<bool>("reasonPage"); // also walks on to the reason page and past it
 
         // Each run spoils several things that do not meet; the unit tables take each alone.
-        const QJsonObject noService { { "uninstallConfigURL", "" } };
         const QString earlier = QStringLiteral("earlier data/updater/Tern Converter");
         QStringList many { "a.png" };
         Answers answers { { "/pics/banner_en.png",
@@ -267,16 +261,13 @@ private slots:
             << QStringList { "picture outside/en.png", earlier }
             << QStringList { "absent data/uninstallRes/banner_pic_en.png", earlier } << true;
         // The cached pictures in FIFOs' or oversized are among the offer pages' rows.
-        QTest::newRow("brand and price files are FIFOs")
-            << Answers() << QJsonObject() << noService << QJsonObject()
-            << QStringList { "fifo install/brand_recommend.json",
-                   "fifo install/resources/uninstallConfig/price.json" }
-            << QStringList() << false;
-        QTest::newRow("product name and organisation climb out")
+        QTest::newRow("product name and organisation climb out, brand and price files are FIFOs")
             << Answers() << QJsonObject() << QJsonObject()
             << QJsonObject { { "name", "../../../../escape" },
                    { "organization", "../../../escape" } }
-            << QStringList() << QStringList() << false;
+            << QStringList { "fifo install/brand_recommend.json",
+                   "fifo install/resources/uninstallConfig/price.json" }
+            << QStringList() << false;
     }
 
     void reachesTheHomePageAndWritesOnlyItsOwn()
