@@ -166,7 +166,7 @@ private slots:
     }
 
     // Only a complete download over a trusted transport may replace the updater an earlier run
-    // left. Links in its place are among the hostile content rows.
+    // left. Links in its place are among the whole runs below.
     void updater_data()
     {
         QTest::addColumn<QString>("address"); // a path on the service, or a whole address
@@ -260,7 +260,7 @@ private slots:
             << QJsonObject { { "updateAppUrl", "http://updates.example/updater" } } << QJsonObject()
             << QStringList { "picture outside/en.png", earlier }
             << QStringList { "absent data/uninstallRes/banner_pic_en.png", earlier } << true;
-        // The cached pictures in FIFOs' or oversized are among the offer pages' rows.
+        // Cached pictures that are FIFOs or oversized are among the offer pages' rows.
         QTest::newRow("product name and organisation climb out, brand and price files are FIFOs")
             << Answers() << QJsonObject() << QJsonObject()
             << QJsonObject { { "name", "../../../../escape" },
