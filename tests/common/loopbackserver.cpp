@@ -79,11 +79,8 @@ void LoopbackServer::serve(const httplib::Request& in, httplib::Response& out)
     m_requests.append(request);
     const Handler route = m_routes.value(request.path);
     const Response response = route ? route(request) : Response::error(404, "not found");
-    const auto released = [this] { return m_releasing; };
-    if (response.hangs)
-        m_released.wait(lock, released);
-    else
-        m_released.wait_for(lock, std::chrono::milliseconds(response.delayMs), released);
+    m_released.wait_for(
+        lock, std::chrono::milliseconds(response.delayMs), [this] { return m_releasing; });
     lock.unlock();
 
     out.status = response.status;
@@ -91,21 +88,17 @@ void LoopbackServer::serve(const httplib::Request& in, httplib::Response& out)
         out.set_header("Location", response.location.toStdString());
     const std::string type = response.contentType.toStdString();
     const std::string body = response.body.toStdString();
-    const size_t sent = size_t(response.cutAfter);
-    if (response.cutAfter < 0) {
-        out.set_content(body, type);
-    } else if (response.isChunked) {
-        out.set_header("Content-Length", std::to_string(body.size()));
-        out.set_chunked_content_provider(type, [body, sent](size_t, httplib::DataSink& sink) {
+    if (response.cutAfter < 0)
+        return out.set_content(body, type);
+    // Announces the whole body and sends part of it, then ends the chunks in good order or
+    // closes the connection.
+    out.set_header("Content-Length", std::to_string(body.size()));
+    out.set_chunked_content_provider(type,
+        [body, sent = size_t(response.cutAfter), ends = response.isChunked](
+            size_t, httplib::DataSink& sink) {
             sink.write(body.data(), sent);
-            sink.done();
-            return true;
+            if (ends)
+                sink.done();
+            return ends;
         });
-    } else {
-        out.set_content_provider(
-            body.size(), type, [body, sent](size_t, size_t, httplib::DataSink& sink) {
-                sink.write(body.data(), sent);
-                return false; // closes the connection short of the announced length
-            });
-    }
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <climits>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -37,39 +38,34 @@ public:
         QByteArray body;
         QByteArray contentType = "application/octet-stream";
         QByteArray location;
-        int delayMs = 0;
+        int delayMs = 0; // INT_MAX: held until the server goes away
         // Announce the whole body, send this many bytes, then close (or, chunked, end the
         // response in good order).
         int cutAfter = -1;
         bool isChunked = false;
-        bool hangs = false; // held until the server goes away
 
         static Response ok(
             const QByteArray& body, const QByteArray& type = "application/octet-stream")
         {
-            return { 200, body, type, {}, 0, -1, false, false };
+            return { 200, body, type, {}, 0, -1, false };
         }
         static Response json(const QByteArray& body) { return ok(body, "application/json"); }
         static Response error(int status, const QByteArray& body = {})
         {
-            return { status, body, "text/plain", {}, 0, -1, false, false };
+            return { status, body, "text/plain", {}, 0, -1, false };
         }
         static Response redirect(int status, const QString& to)
         {
-            return { status, "<html>moved</html>", "text/html", to.toUtf8(), 0, -1, false, false };
+            return { status, "<html>moved</html>", "text/html", to.toUtf8(), 0, -1, false };
         }
-        static Response noAnswer() { return { 200, {}, {}, {}, 0, -1, false, true }; }
-        static Response truncated(const QByteArray& body, int bytesSent)
+        static Response noAnswer() { return ok({}).delayed(INT_MAX); }
+        static Response truncated(const QByteArray& body, int bytesSent, bool chunked = false)
         {
-            return { 200, body, "application/octet-stream", {}, 0, bytesSent, false, false };
-        }
-        Response chunked() const
-        {
-            return { status, body, contentType, location, delayMs, cutAfter, true, hangs };
+            return { 200, body, "application/octet-stream", {}, 0, bytesSent, chunked };
         }
         Response delayed(int ms) const
         {
-            return { status, body, contentType, location, ms, cutAfter, isChunked, hangs };
+            return { status, body, contentType, location, ms, cutAfter, isChunked };
         }
     };
     using Handler = std::function<Response(const Request&)>;

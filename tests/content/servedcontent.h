@@ -40,6 +40,14 @@ inline Response apps(const QStringList& icons, const QString& language = QString
     return Response::json(QJsonDocument(root).toJson());
 }
 
+inline Answers hanging(const QStringList& paths)
+{
+    Answers answers;
+    for (const QString& path : paths)
+        answers.insert(path, Response::noAnswer());
+    return answers;
+}
+
 // Serves the content with `changes` replacing answers by path, and names it in the product's
 // extended parameters. Relative picture addresses stand for the service's own.
 inline void serve(
