@@ -1,6 +1,6 @@
-// The library as the host uses it: the names it finds the exports under, the record it
-// registers, main_entry with its start gate, log, telemetry start and stop events, about icon
-// and font, and the user identifier the reports carry.
+// The library as the host uses it: the record it registers, main_entry with its start gate, log,
+// telemetry start and stop events, about icon and font, the user identifier the reports carry,
+// and the window's analytics events.
 
 #include "testenvironment.h"
 #include "wizardrunner.h"
@@ -8,12 +8,15 @@
 #include "entry/startupfont.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "entry/uninstallsingleinstance.h"
 #include "entry/useridentifier.h"
 #include "wizard/uninstall.h"
 
 #include "framework.h"
 #include "platform.h"
+#include "ternsingleinstance.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QRegularExpression>
@@ -63,6 +66,8 @@ enum Stored { NothingStored, TextStored, BinaryStored, UnwritableRegistry };
 
 } // namespace
 
+using namespace WizardRunner;
+
 class TestEntryPoints : public QObject {
     Q_OBJECT
 
@@ -70,7 +75,11 @@ private slots:
     void initTestCase()
     {
         qputenv("CEIPG_EVENT_FILE", QFile::encodeName(TestEnv::sandboxRoot() + kEventFile));
+        TernSingleInstance::instance()->forceRunState(0);
     }
+
+    // The page flow makes sure a guard exists; its segment must not outlive the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void init()
     {
@@ -81,7 +90,7 @@ private slots:
         qunsetenv("TERN_ZOOM_DPI");
     }
 
-    void cleanup() { QVERIFY(!WizardRunner::visibleWizard()); }
+    void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
     void oneHolderKeepsTheValidRecord()
     {
@@ -281,6 +290,58 @@ private slots:
         QCOMPARE(key.value(kValueName).text, stored == UnwritableRegistry ? QString() : id);
         QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String,
             stored != UnwritableRegistry);
+    }
+
+    // Each at its trigger, with its category, action, label, type 1 and value 0, and nothing
+    // else sent with it.
+    void eventAtItsTrigger_data()
+    {
+        QTest::addColumn<int>("page"); // -1: still loading
+        QTest::addColumn<bool>("dragging");
+        QTest::addColumn<QString>("trigger"); // a button's name, "close" or "" for the start
+        QTest::addColumn<QString>("sent"); // action|label
+        const auto row = [](const char* name, int page, const char* trigger, const char* sent,
+                             bool dragging = false) {
+            QTest::newRow(name) << page << dragging << QString(trigger) << QString(sent);
+        };
+        row("window built", -1, "", "show_start|");
+        row("continue on the home page", Home, "btnContinue_1", "btn_continue_homepage|");
+        row("continue on the reason page", Reason, "btnContinue_2", "btn_continue_reason|");
+        row("continue on the update offer", UpdateOffer, "btnContinue_3", "btn_continue_update|");
+        row("done", Uninstalling, "btnComplete", "btn_done|");
+        // The page-end event names the page the user left.
+        row("close while loading", -1, "close", "show_end|");
+        row("close on the home page", Home, "close", "show_end|homepage");
+        row("close on the update offer", UpdateOffer, "close", "show_end|update");
+        row("close on the uninstalling page", Uninstalling, "btnClose", "show_end|done");
+        // A button released at the end of a drag does nothing, but its event still goes out.
+        row("continue at the end of a drag", Home, "btnContinue_1", "btn_continue_homepage|", true);
+        row("done at the end of a drag", Uninstalling, "btnComplete", "btn_done|", true);
+        row("close at the end of a drag", Reason, "close", "show_end|reason", true);
+    }
+
+    void eventAtItsTrigger()
+    {
+        QFETCH(int, page);
+        QFETCH(bool, dragging);
+        QFETCH(QString, trigger);
+        QFETCH(QString, sent);
+        TestEnv::clearAnalyticsEvents();
+        const std::unique_ptr<Uninstall> wizard = showWizard(true);
+        if (page < 0)
+            QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
+        else
+            QVERIFY(walkTo(wizard.get(), Page(page)));
+        if (dragging)
+            startDragging(wizard.get());
+        if (!trigger.isEmpty())
+            TestEnv::clearAnalyticsEvents();
+        if (trigger == QLatin1String("close"))
+            QMetaObject::invokeMethod(wizard.get(), "close");
+        else if (!trigger.isEmpty())
+            child<QAbstractButton>(wizard.get(), qPrintable(trigger))->click();
+        QCOMPARE(analytics({ "category", "action", "label", "type", "value" }),
+            QStringList { QStringLiteral("offload_retention|%1|1|0").arg(sent) });
     }
 };
 
