@@ -328,13 +328,7 @@ private slots:
         // After a removal only what the list of leftovers names stays; else all that was
         // there, but for what the framework, the telemetry and the guard write.
         if (removed) {
-            QFile list(dataFolder() + QStringLiteral("/leftovers.json"));
-            QVERIFY(list.open(QIODevice::ReadOnly));
-            QStringList leftovers;
-            for (const QJsonValue leftover :
-                QJsonDocument::fromJson(list.readAll())["leftovers"].toArray())
-                leftovers << leftover["reason"].toString() + ' '
-                        + QFileInfo(leftover["path"].toString()).fileName();
+            QStringList leftovers = TestEnv::leftovers(dataFolder());
             leftovers.sort();
             QCOMPARE(leftovers, this->leftovers(row.place));
             // Nothing stays that the list does not name.

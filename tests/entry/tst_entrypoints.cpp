@@ -133,21 +133,6 @@ private slots:
         }
     }
 
-    // After coreEvents: the library brings the telemetry library along.
-    void exportedNames()
-    {
-        Platform::Library library;
-        QVERIFY2(library.load(TestEnv::installDir() + QLatin1Char('/')
-                     + Platform::sharedLibraryFileName(QStringLiteral("uninstall"))),
-            qPrintable(library.errorString()));
-        for (const char* name :
-            { "main_entry", "_Z20UinstallFramworkInitiiPPc", "_ZN15UninstallRegMgr4initEv",
-                "_ZN15UninstallRegMgr13setRegContextEP16UninstallContext" })
-            QVERIFY2(library.resolve(name), name);
-        QVERIFY(!library.resolve("UinstallFramworkInit"));
-        library.leak();
-    }
-
     void startGate_data()
     {
         QTest::addColumn<QString>("testMode");
