@@ -17,7 +17,7 @@
 
 namespace {
 
-enum Place { OwnFolder, Tangled, HomeFolder, SharedDataFolder, ReadOnly };
+enum Place { OwnFolder, Tangled, HomeFolder, ReadOnly };
 enum Alongside {
     Nothing,
     Application, // the product's application, and another account's copy of it
@@ -118,20 +118,17 @@ class TestUninstallRun : public QObject {
         const QString name = QStringLiteral("run%1").arg(++m_installations);
         m_productName
             = prefix + QStringLiteral(" %1 %2").arg(QCoreApplication::applicationPid()).arg(name);
-        const QString home = QDir::homePath();
-        const QString folder = place == HomeFolder ? home
-            : place == SharedDataFolder            ? home + QStringLiteral("/.local")
-                                                   : name;
-        const QString dir = WizardProcess::makeInstallation(folder,
-            { { "uninstallTest", testMode ? "1" : "0" },
-                { "uninstallReportUrl", m_service.address("/report") },
-                // Content would come from the service: a silent run must not ask for it.
-                { "uninstallConfigURL", m_service.address("/config.json") } },
-            m_productName);
+        const QString dir
+            = WizardProcess::makeInstallation(place == HomeFolder ? QDir::homePath() : name,
+                { { "uninstallTest", testMode ? "1" : "0" },
+                    { "uninstallReportUrl", m_service.address("/report") },
+                    // Content would come from the service: a silent run must not ask for it.
+                    { "uninstallConfigURL", m_service.address("/config.json") } },
+                m_productName);
         for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
                  "docs/guide.txt", ".settings/hidden.ini" })
             TestEnv::writeFile(dir + '/' + path, "data");
-        if (place == HomeFolder || place == SharedDataFolder) {
+        if (place == HomeFolder) {
             for (const char* path : { "share/OtherApp/data.txt", "bin/othertool" })
                 TestEnv::writeFile(dir + '/' + path, "theirs");
         }
@@ -219,8 +216,6 @@ private slots:
             { "window-system close while removing a tangled installation", Tangled, Nothing,
                 "removed", 2, closeWhileRemoving },
             { "installed in the home folder", HomeFolder, Nothing, "refused", 2, refused },
-            { "installed in a folder holding shared data", SharedDataFolder, Nothing, "refused", 2,
-                refused },
             { "a read-only installation", ReadOnly, Nothing, "failed", 2, refused },
             { "closed on the home page", OwnFolder, Nothing, "aborted", 0,
                 "page processPage 1\nclick btnCancel_1" },

@@ -62,8 +62,6 @@ int runWith(const QStringList& arguments, const QJsonObject& params, int* points
     });
 }
 
-enum Stored { NothingStored, TextStored, BinaryStored, UnwritableRegistry };
-
 } // namespace
 
 using namespace WizardRunner;
@@ -227,33 +225,31 @@ private slots:
     // nothing. The window's use of it shows in tests/report/tst_reportdelivery.
     void userIdentifier_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("stored"); // a text, bytes, nothing, or false: unwritable
         QTest::addColumn<bool>("reused");
-        QTest::newRow("nothing stored: made once, then kept")
-            << int(NothingStored) << QString() << false;
-        QTest::newRow("identifier") << int(TextStored) << kKnownId << true;
-        QTest::newRow("short text is taken as it is") << int(TextStored) << "{abc}" << true;
-        QTest::newRow("binary value") << int(BinaryStored) << kKnownId << false;
-        QTest::newRow("empty text") << int(TextStored) << QString() << false;
-        QTest::newRow("too long for an identifier") << int(TextStored) << kKnownId + '0' << false;
-        QTest::newRow("unwritable registry: a fresh one each time")
-            << int(UnwritableRegistry) << QString() << false;
+        QTest::newRow("nothing stored: made once, then kept") << QVariant() << false;
+        QTest::newRow("identifier") << QVariant(kKnownId) << true;
+        QTest::newRow("short text is taken as it is") << QVariant("{abc}") << true;
+        QTest::newRow("binary value") << QVariant(kKnownId.toLatin1()) << false;
+        QTest::newRow("empty text") << QVariant(QString()) << false;
+        QTest::newRow("too long for an identifier") << QVariant(kKnownId + '0') << false;
+        QTest::newRow("unwritable registry: a fresh one each time") << QVariant(false) << false;
     }
 
     void userIdentifier()
     {
-        QFETCH(int, stored);
-        QFETCH(QString, text);
+        QFETCH(QVariant, stored);
+        const bool unwritable = stored.type() == QVariant::Bool;
         Platform::UserRegistryKey key;
         QVERIFY(key.create(kKeyPath));
         key.remove(kValueName);
-        QVERIFY(stored != TextStored || key.setString(kValueName, text));
-        QVERIFY(stored != BinaryStored || key.setBinary(kValueName, text.toLatin1()));
+        QVERIFY(stored.type() != QVariant::String || key.setString(kValueName, stored.toString()));
+        QVERIFY(stored.type() != QVariant::ByteArray
+            || key.setBinary(kValueName, stored.toByteArray()));
         key.close();
         // A plain file where the hive's folder should be: no key can be created below it.
         const QString blocker = TestEnv::sandboxRoot() + QStringLiteral("/registry-blocker");
-        if (stored == UnwritableRegistry) {
+        if (unwritable) {
             QVERIFY(TestEnv::writeFile(blocker, "not a folder"));
             qputenv("TERN_REGISTRY_ROOT", QFile::encodeName(blocker + "/HKEY_CURRENT_USER"));
         }
@@ -265,16 +261,15 @@ private slots:
             "^\\{[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\}$");
         QFETCH(bool, reused);
         if (reused)
-            QCOMPARE(id, text);
+            QCOMPARE(id, stored.toString());
         else
             QVERIFY2(wellFormed.match(id).hasMatch() && wellFormed.match(again).hasMatch(),
                 qPrintable(id + ' ' + again));
-        QCOMPARE(again == id, stored != UnwritableRegistry);
+        QCOMPARE(again == id, !unwritable);
         // Nor did an unstorable one land anywhere else.
         QVERIFY(key.openReadOnly(kKeyPath));
-        QCOMPARE(key.value(kValueName).text, stored == UnwritableRegistry ? QString() : id);
-        QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String,
-            stored != UnwritableRegistry);
+        QCOMPARE(key.value(kValueName).text, unwritable ? QString() : id);
+        QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String, !unwritable);
     }
 
     // Each at its trigger, with its category, action, label, type 1 and value 0, and nothing
