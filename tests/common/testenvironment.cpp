@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -25,9 +26,9 @@ namespace TestEnv {
 
 namespace {
 
-QString logFilePath(const QString& dataFolder = QString())
+QString dataFile(const char* name, const QString& dataFolder = QString())
 {
-    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QStringLiteral("/uninstall.log");
+    return (dataFolder.isEmpty() ? dataLocation() : dataFolder) + QLatin1String(name);
 }
 
 QByteArray readAll(const QString& path)
@@ -97,22 +98,14 @@ void clearAnalyticsEvents()
     QFile::remove(TERNGA::eventFilePath());
 }
 
-namespace {
-
-QStringList logLines(const QString& dataFolder)
-{
-    return QString::fromUtf8(readAll(logFilePath(dataFolder))).split('\n', Qt::SkipEmptyParts);
-}
-
-} // namespace
-
 QStringList logMessages(const QString& channel, const QString& dataFolder)
 {
     // A line reads: <date> <time> [<thread>] [<channel>] [<level>] <message>
     static const QRegularExpression format(
         QStringLiteral("^\\S+ \\S+ \\[[^]]*\\] \\[([^]]*)\\] \\[[^]]*\\] (.*)$"));
     QStringList messages;
-    for (const QString& line : logLines(dataFolder)) {
+    for (const QString& line :
+        QString::fromUtf8(readAll(dataFile("/uninstall.log", dataFolder))).split('\n')) {
         const QRegularExpressionMatch match = format.match(line);
         if (match.hasMatch() && (channel.isEmpty() || match.captured(1) == channel))
             messages.append(match.captured(2));
@@ -120,15 +113,25 @@ QStringList logMessages(const QString& channel, const QString& dataFolder)
     return messages;
 }
 
+QStringList leftovers(const QString& dataFolder)
+{
+    QStringList leftovers;
+    const QByteArray list = readAll(dataFile("/leftovers.json", dataFolder));
+    for (const QJsonValue leftover : QJsonDocument::fromJson(list)["leftovers"].toArray())
+        leftovers << leftover["reason"].toString() + QLatin1Char(' ')
+                + QFileInfo(leftover["path"].toString()).fileName();
+    return leftovers;
+}
+
 void useWizardLog()
 {
-    SetLogfile(logFilePath().toStdString().c_str());
+    SetLogfile(dataFile("/uninstall.log").toStdString().c_str());
     SetLogLevel(1);
 }
 
 void clearLog()
 {
-    QFile(logFilePath()).resize(0);
+    QFile(dataFile("/uninstall.log")).resize(0);
 }
 
 double waitScale(double fast)

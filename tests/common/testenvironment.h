@@ -31,6 +31,9 @@ void clearAnalyticsEvents();
 // process's product, else the one in the data folder given.
 QStringList logMessages(const QString& channel = QString(), const QString& dataFolder = QString());
 void clearLog();
+// What the list of leftovers of the last removal names, as "<reason> <file name>"; by default
+// the list of this process's product, else the one in the data folder given.
+QStringList leftovers(const QString& dataFolder = QString());
 // Sends the logging library's lines to that file, as main_entry does.
 void useWizardLog();
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-enum Place { OwnFolder, Tangled, HomeFolder, SharedDataFolder, ReadOnly };
+enum Place { OwnFolder, Tangled, HomeFolder, ReadOnly };
 enum Alongside {
     Nothing,
     Application, // the product's application, and another account's copy of it
@@ -35,6 +35,17 @@ const QByteArray kAfterUninstallPage
     = "openUrl() for 'https://www.example.com/uninstalled?pid=1024'";
 
 const QString kCloses = QStringLiteral("wait btnClose visible\nclick btnClose");
+
+struct Row {
+    const char* name;
+    Place place;
+    Alongside alongside;
+    const char* outcome; // what the result file says
+    int reports;
+    QString script {}; // empty: no window may show
+    QStringList options {}; // after the start switch
+    bool testMode = false;
+};
 
 // Starts a test-mode wizard and waits for its window: by then it holds the product's guard.
 bool startWizard(QProcess& process, const QString& installation)
@@ -91,6 +102,8 @@ std::unique_ptr<QProcess> startCopy(const QString& path, bool asNobody = false)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Row)
+
 class TestUninstallRun : public QObject {
     Q_OBJECT
 
@@ -105,20 +118,17 @@ class TestUninstallRun : public QObject {
         const QString name = QStringLiteral("run%1").arg(++m_installations);
         m_productName
             = prefix + QStringLiteral(" %1 %2").arg(QCoreApplication::applicationPid()).arg(name);
-        const QString home = QDir::homePath();
-        const QString folder = place == HomeFolder ? home
-            : place == SharedDataFolder            ? home + QStringLiteral("/.local")
-                                                   : name;
-        const QString dir = WizardProcess::makeInstallation(folder,
-            { { "uninstallTest", testMode ? "1" : "0" },
-                { "uninstallReportUrl", m_service.address("/report") },
-                // Content would come from the service: a silent run must not ask for it.
-                { "uninstallConfigURL", m_service.address("/config.json") } },
-            m_productName);
+        const QString dir
+            = WizardProcess::makeInstallation(place == HomeFolder ? QDir::homePath() : name,
+                { { "uninstallTest", testMode ? "1" : "0" },
+                    { "uninstallReportUrl", m_service.address("/report") },
+                    // Content would come from the service: a silent run must not ask for it.
+                    { "uninstallConfigURL", m_service.address("/config.json") } },
+                m_productName);
         for (const char* path : { "unins000.exe", "unins000.dat", "plugins/codecs/a.bin",
                  "docs/guide.txt", ".settings/hidden.ini" })
             TestEnv::writeFile(dir + '/' + path, "data");
-        if (place == HomeFolder || place == SharedDataFolder) {
+        if (place == HomeFolder) {
             for (const char* path : { "share/OtherApp/data.txt", "bin/othertool" })
                 TestEnv::writeFile(dir + '/' + path, "theirs");
         }
@@ -184,95 +194,75 @@ private slots:
 
     void run_data()
     {
-        QTest::addColumn<int>("place");
-        QTest::addColumn<int>("alongside");
-        QTest::addColumn<QString>("script"); // empty: no window may show
-        QTest::addColumn<int>("returned");
-        QTest::addColumn<QString>("outcome");
-        QTest::addColumn<int>("reports");
-        QTest::addColumn<QStringList>("options"); // after the start switch
-        QTest::addColumn<bool>("testMode");
-        const auto row = [](const char* name, Place place, Alongside alongside,
-                             const QString& script, int returned, const char* outcome, int reports,
-                             const QStringList& options = {}, bool testMode = false) {
-            QTest::newRow(name) << int(place) << int(alongside) << script << returned
-                                << QString::fromLatin1(outcome) << reports << options << testMode;
-        };
-
-        row("removal, the application running", OwnFolder, Application,
-            walk("crash",
-                "wait CheckCloseDlg visible\nclick btnContinue\npage processPage 3\n"
-                "wait frameEmail visible 20000\ntext thinkLab Uninstallation completed!\n"
-                "text lblRemovalNote Items that stayed behind: 1.\n"
-                "type emailEdit someone@example.com\nclick btnComplete"),
-            512, "removed", 2);
+        QTest::addColumn<Row>("row");
         // Had the close gone through while files were deleted, the window would have hidden
         // and the script failed. The tree deeper than any path keeps the removal going.
-        row("window-system close while removing a tangled installation", Tangled, Nothing,
-            walk("price",
-                "page processPage 3\nclose UnInstallWindow\nwait frameBar visible\n"
-                "wait frameEmail visible 20000\n"
-                "text lblRemovalNote Items that stayed behind: 7.\nclick btnComplete"),
-            512, "removed", 2);
-
+        const QString closeWhileRemoving = walk("price",
+            "page processPage 3\nclose UnInstallWindow\nwait frameBar visible\n"
+            "wait frameEmail visible 20000\n"
+            "text lblRemovalNote Items that stayed behind: 7.\nclick btnComplete");
         // Nothing removed, the host hears 0 and nothing is deregistered; the user is told why
         // and the reports still go out.
         const QString refused = walk("crash",
             "page processPage 3\ntext thinkLab Nothing was removed.\nwait lblRemovalNote "
             "visible\nwait frameEmail visible\nclick btnComplete");
-        row("installed in the home folder", HomeFolder, Nothing, refused, 0, "refused", 2);
-        row("installed in a folder holding shared data", SharedDataFolder, Nothing, refused, 0,
-            "refused", 2);
-        row("a read-only installation", ReadOnly, Nothing, refused, 0, "failed", 2);
-        row("closed on the home page", OwnFolder, Nothing, "page processPage 1\nclick btnCancel_1",
-            0, "aborted", 0);
-        row("test mode, walked to the end", OwnFolder, Nothing,
-            walk("slow",
-                "page processPage 3\nclick btnComplete\nwait frameEmail visible\n"
-                "click btnClose"),
-            0, "aborted", 1, {}, true);
-
-        // An administrator's unattended removal: no window, no request to any service.
-        row("silent", OwnFolder, Nothing, {}, 512, "removed", 0, { "-silent" });
-        row("silent, the application running", OwnFolder, Application, {}, 0, "application-running",
-            0, { "-silent" });
-        row("silent, the application running, to be closed", OwnFolder, Application, {}, 512,
-            "removed", 0, { "-silent", "-close-applications" });
-        row("silent, installed in the home folder", HomeFolder, Nothing, {}, 0, "refused", 0,
-            { "-silent" });
-        row("silent, an unknown option", OwnFolder, Nothing, {}, 0, "aborted", 0,
-            { "-silent", "-frobnicate" });
-
-        // One wizard per product: a second start stays out while the first runs.
-        row("second start", OwnFolder, SameWizard, {}, 0, "aborted", 0, {}, true);
-        row("second start from another session", OwnFolder, SameWizardOtherSession, {}, 0,
-            "aborted", 0, {}, true);
-        row("second start after the first's lock file was deleted", OwnFolder, SameWizardLockLost,
-            {}, 0, "aborted", 0, {}, true);
-        row("second start beside a wizard that took a killed one's guard over", OwnFolder,
-            KilledThenSameWizard, {}, 0, "aborted", 0, {}, true);
-        row("start after the first ended", OwnFolder, EndedWizard, kCloses, 0, "aborted", 0, {},
-            true);
-        // Longer than any file name: the keys must still fit.
-        row("a very long product name beside another product's wizard", OwnFolder,
-            OtherProductWizard, kCloses, 0, "aborted", 0, {}, true);
+        const Row rows[] = {
+            { "removal, the application running", OwnFolder, Application, "removed", 2,
+                walk("crash",
+                    "wait CheckCloseDlg visible\nclick btnContinue\npage processPage 3\n"
+                    "wait frameEmail visible 20000\ntext thinkLab Uninstallation completed!\n"
+                    "text lblRemovalNote Items that stayed behind: 1.\n"
+                    "type emailEdit someone@example.com\nclick btnComplete") },
+            { "window-system close while removing a tangled installation", Tangled, Nothing,
+                "removed", 2, closeWhileRemoving },
+            { "installed in the home folder", HomeFolder, Nothing, "refused", 2, refused },
+            { "a read-only installation", ReadOnly, Nothing, "failed", 2, refused },
+            { "closed on the home page", OwnFolder, Nothing, "aborted", 0,
+                "page processPage 1\nclick btnCancel_1" },
+            { "test mode, walked to the end", OwnFolder, Nothing, "aborted", 1,
+                walk("slow",
+                    "page processPage 3\nclick btnComplete\nwait frameEmail visible\n"
+                    "click btnClose"),
+                {}, true },
+            // An administrator's unattended removal: no window, no request to any service.
+            { "silent", OwnFolder, Nothing, "removed", 0, {}, { "-silent" } },
+            { "silent, the application running", OwnFolder, Application, "application-running", 0,
+                {}, { "-silent" } },
+            { "silent, the application running, to be closed", OwnFolder, Application, "removed", 0,
+                {}, { "-silent", "-close-applications" } },
+            { "silent, installed in the home folder", HomeFolder, Nothing, "refused", 0, {},
+                { "-silent" } },
+            { "silent, an unknown option", OwnFolder, Nothing, "aborted", 0, {},
+                { "-silent", "-frobnicate" } },
+            // One wizard per product: a second start stays out while the first runs.
+            { "second start", OwnFolder, SameWizard, "aborted", 0, {}, {}, true },
+            { "second start from another session", OwnFolder, SameWizardOtherSession, "aborted", 0,
+                {}, {}, true },
+            { "second start after the first's lock file was deleted", OwnFolder, SameWizardLockLost,
+                "aborted", 0, {}, {}, true },
+            { "second start beside a wizard that took a killed one's guard over", OwnFolder,
+                KilledThenSameWizard, "aborted", 0, {}, {}, true },
+            { "start after the first ended", OwnFolder, EndedWizard, "aborted", 0, kCloses, {},
+                true },
+            // Longer than any file name: the keys must still fit.
+            { "a very long product name beside another product's wizard", OwnFolder,
+                OtherProductWizard, "aborted", 0, kCloses, {}, true },
+        };
+        for (const Row& row : rows)
+            QTest::newRow(row.name) << row;
     }
 
     void run()
     {
-        QFETCH(bool, testMode);
-        QFETCH(int, place);
-        QFETCH(int, alongside);
-        QFETCH(QStringList, options);
-        QFETCH(QString, script);
-        QFETCH(int, returned);
-
-        const QString dir = makeInstallation(Place(place), testMode,
+        QFETCH(Row, row);
+        const Alongside alongside = row.alongside;
+        const QString dir = makeInstallation(row.place, row.testMode,
             alongside == OtherProductWizard ? QStringLiteral("Tern Long Name ").repeated(13)
                                             : QStringLiteral("Tern Converter"));
-        const QString decoy = place == Tangled ? tangle(dir) : QString();
-        const auto decoyBefore
-            = place == Tangled ? TestFiles::fingerprints(decoy) : QMap<QString, QByteArray>();
+        QString decoy;
+        QMap<QString, QByteArray> decoyBefore;
+        if (row.place == Tangled)
+            decoyBefore = TestFiles::fingerprints(decoy = tangle(dir));
 
         std::unique_ptr<QProcess> application, othersCopy;
         QProcess first;
@@ -305,42 +295,37 @@ private slots:
                 environment << "XDG_RUNTIME_DIR=" + elsewhere << "TMPDIR=" + elsewhere;
             }
         }
-        const bool removed = returned == 512;
+        const bool removed = row.outcome == QLatin1String("removed");
         const auto before = removed ? QMap<QString, QByteArray>() : TestFiles::fingerprints(dir);
-        if (place == ReadOnly && !makeUnremovable(dir, true))
+        if (row.place == ReadOnly && !makeUnremovable(dir, true))
             QSKIP("this file system cannot make a folder unremovable for this account");
 
         const QString resultFile
             = TestEnv::sandboxRoot() + QStringLiteral("/result-%1.json").arg(m_installations);
         const WizardProcess::Run result = WizardProcess::run(dir,
             WizardProcess::writeScript(QFileInfo(dir).fileName(),
-                script.isEmpty() ? QStringList { "# no steps" } : script.split('\n')),
-            QStringList { "-start_uninstall" } + options + QStringList { "-result=" + resultFile },
+                row.script.isEmpty() ? QStringList { "# no steps" } : row.script.split('\n')),
+            QStringList { "-start_uninstall" } + row.options
+                + QStringList { "-result=" + resultFile },
             20000, environment + QStringList { TestEnv::waitScaleSetting(0.02) });
-        if (place == ReadOnly || place == Tangled)
-            makeUnremovable(place == Tangled ? lockedPart(dir) : dir, false);
+        if (row.place == ReadOnly || row.place == Tangled)
+            makeUnremovable(row.place == Tangled ? lockedPart(dir) : dir, false);
         const bool firstStillRuns = first.state() == QProcess::Running;
         WizardProcess::finish(first, 0);
 
-        QVERIFY(result.returned(returned));
-        QCOMPARE(result.errors.contains("autopilot: window shown"), !script.isEmpty());
+        QVERIFY(result.returned(removed ? 512 : 0));
+        QCOMPARE(result.errors.contains("autopilot: window shown"), !row.script.isEmpty());
         QFile resultJson(resultFile);
         QVERIFY(resultJson.open(QIODevice::ReadOnly));
-        QTEST(QJsonDocument::fromJson(resultJson.readAll())["outcome"].toString(), "outcome");
-        QTEST(m_service.requestCount("/report"), "reports");
+        QCOMPARE(QJsonDocument::fromJson(resultJson.readAll())["outcome"].toString(), row.outcome);
+        QCOMPARE(m_service.requestCount("/report"), row.reports);
 
         // After a removal only what the list of leftovers names stays; else all that was
         // there, but for what the framework, the telemetry and the guard write.
         if (removed) {
-            QFile list(dataFolder() + QStringLiteral("/leftovers.json"));
-            QVERIFY(list.open(QIODevice::ReadOnly));
-            QStringList leftovers;
-            for (const QJsonValue leftover :
-                QJsonDocument::fromJson(list.readAll())["leftovers"].toArray())
-                leftovers << leftover["reason"].toString() + ' '
-                        + QFileInfo(leftover["path"].toString()).fileName();
+            QStringList leftovers = TestEnv::leftovers(dataFolder());
             leftovers.sort();
-            QCOMPARE(leftovers, this->leftovers(Place(place)));
+            QCOMPARE(leftovers, this->leftovers(row.place));
             // Nothing stays that the list does not name.
             const QStringList named
                 = QStringList(leftovers).replaceInStrings(QRegularExpression("^.* "), QString());
@@ -360,7 +345,7 @@ private slots:
         QCOMPARE(hostSetting("install/registered", true).toBool(), !removed);
         QCOMPARE(hostSetting("common/recentRemoved").toString(), removed ? "1024" : "");
         QCOMPARE(hostSetting("common/stateReset").toString(), removed ? "1024" : "");
-        QCOMPARE(result.errors.contains(kAfterUninstallPage), removed && !script.isEmpty());
+        QCOMPARE(result.errors.contains(kAfterUninstallPage), removed && !row.script.isEmpty());
 
         if (application)
             QCOMPARE(application->state() == QProcess::Running, !removed);

@@ -1,6 +1,6 @@
-// The library as the host uses it: the names it finds the exports under, the record it
-// registers, main_entry with its start gate, log, telemetry start and stop events, about icon
-// and font, and the user identifier the reports carry.
+// The library as the host uses it: the record it registers, main_entry with its start gate, log,
+// telemetry start and stop events, about icon and font, the user identifier the reports carry,
+// and the window's analytics events.
 
 #include "testenvironment.h"
 #include "wizardrunner.h"
@@ -8,12 +8,15 @@
 #include "entry/startupfont.h"
 #include "entry/uninstallcontext.h"
 #include "entry/uninstallregmgr.h"
+#include "entry/uninstallsingleinstance.h"
 #include "entry/useridentifier.h"
 #include "wizard/uninstall.h"
 
 #include "framework.h"
 #include "platform.h"
+#include "ternsingleinstance.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QRegularExpression>
@@ -59,9 +62,9 @@ int runWith(const QStringList& arguments, const QJsonObject& params, int* points
     });
 }
 
-enum Stored { NothingStored, TextStored, BinaryStored, UnwritableRegistry };
-
 } // namespace
+
+using namespace WizardRunner;
 
 class TestEntryPoints : public QObject {
     Q_OBJECT
@@ -70,7 +73,11 @@ private slots:
     void initTestCase()
     {
         qputenv("CEIPG_EVENT_FILE", QFile::encodeName(TestEnv::sandboxRoot() + kEventFile));
+        TernSingleInstance::instance()->forceRunState(0);
     }
+
+    // The page flow makes sure a guard exists; its segment must not outlive the test.
+    void cleanupTestCase() { UninstallSingleInstance::destroy(); }
 
     void init()
     {
@@ -81,7 +88,7 @@ private slots:
         qunsetenv("TERN_ZOOM_DPI");
     }
 
-    void cleanup() { QVERIFY(!WizardRunner::visibleWizard()); }
+    void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
     void oneHolderKeepsTheValidRecord()
     {
@@ -122,21 +129,6 @@ private slots:
             QCOMPARE(loggedEvents(), sent);
             QCOMPARE(recordedEvents(), run.libraryThere ? sent : QStringList());
         }
-    }
-
-    // After coreEvents: the library brings the telemetry library along.
-    void exportedNames()
-    {
-        Platform::Library library;
-        QVERIFY2(library.load(TestEnv::installDir() + QLatin1Char('/')
-                     + Platform::sharedLibraryFileName(QStringLiteral("uninstall"))),
-            qPrintable(library.errorString()));
-        for (const char* name :
-            { "main_entry", "_Z20UinstallFramworkInitiiPPc", "_ZN15UninstallRegMgr4initEv",
-                "_ZN15UninstallRegMgr13setRegContextEP16UninstallContext" })
-            QVERIFY2(library.resolve(name), name);
-        QVERIFY(!library.resolve("UinstallFramworkInit"));
-        library.leak();
     }
 
     void startGate_data()
@@ -233,33 +225,31 @@ private slots:
     // nothing. The window's use of it shows in tests/report/tst_reportdelivery.
     void userIdentifier_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("stored"); // a text, bytes, nothing, or false: unwritable
         QTest::addColumn<bool>("reused");
-        QTest::newRow("nothing stored: made once, then kept")
-            << int(NothingStored) << QString() << false;
-        QTest::newRow("identifier") << int(TextStored) << kKnownId << true;
-        QTest::newRow("short text is taken as it is") << int(TextStored) << "{abc}" << true;
-        QTest::newRow("binary value") << int(BinaryStored) << kKnownId << false;
-        QTest::newRow("empty text") << int(TextStored) << QString() << false;
-        QTest::newRow("too long for an identifier") << int(TextStored) << kKnownId + '0' << false;
-        QTest::newRow("unwritable registry: a fresh one each time")
-            << int(UnwritableRegistry) << QString() << false;
+        QTest::newRow("nothing stored: made once, then kept") << QVariant() << false;
+        QTest::newRow("identifier") << QVariant(kKnownId) << true;
+        QTest::newRow("short text is taken as it is") << QVariant("{abc}") << true;
+        QTest::newRow("binary value") << QVariant(kKnownId.toLatin1()) << false;
+        QTest::newRow("empty text") << QVariant(QString()) << false;
+        QTest::newRow("too long for an identifier") << QVariant(kKnownId + '0') << false;
+        QTest::newRow("unwritable registry: a fresh one each time") << QVariant(false) << false;
     }
 
     void userIdentifier()
     {
-        QFETCH(int, stored);
-        QFETCH(QString, text);
+        QFETCH(QVariant, stored);
+        const bool unwritable = stored.type() == QVariant::Bool;
         Platform::UserRegistryKey key;
         QVERIFY(key.create(kKeyPath));
         key.remove(kValueName);
-        QVERIFY(stored != TextStored || key.setString(kValueName, text));
-        QVERIFY(stored != BinaryStored || key.setBinary(kValueName, text.toLatin1()));
+        QVERIFY(stored.type() != QVariant::String || key.setString(kValueName, stored.toString()));
+        QVERIFY(stored.type() != QVariant::ByteArray
+            || key.setBinary(kValueName, stored.toByteArray()));
         key.close();
         // A plain file where the hive's folder should be: no key can be created below it.
         const QString blocker = TestEnv::sandboxRoot() + QStringLiteral("/registry-blocker");
-        if (stored == UnwritableRegistry) {
+        if (unwritable) {
             QVERIFY(TestEnv::writeFile(blocker, "not a folder"));
             qputenv("TERN_REGISTRY_ROOT", QFile::encodeName(blocker + "/HKEY_CURRENT_USER"));
         }
@@ -271,16 +261,67 @@ private slots:
             "^\\{[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\}$");
         QFETCH(bool, reused);
         if (reused)
-            QCOMPARE(id, text);
+            QCOMPARE(id, stored.toString());
         else
             QVERIFY2(wellFormed.match(id).hasMatch() && wellFormed.match(again).hasMatch(),
                 qPrintable(id + ' ' + again));
-        QCOMPARE(again == id, stored != UnwritableRegistry);
+        QCOMPARE(again == id, !unwritable);
         // Nor did an unstorable one land anywhere else.
         QVERIFY(key.openReadOnly(kKeyPath));
-        QCOMPARE(key.value(kValueName).text, stored == UnwritableRegistry ? QString() : id);
-        QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String,
-            stored != UnwritableRegistry);
+        QCOMPARE(key.value(kValueName).text, unwritable ? QString() : id);
+        QCOMPARE(key.value(kValueName).type == Platform::RegistryValueType::String, !unwritable);
+    }
+
+    // Each at its trigger, with its category, action, label, type 1 and value 0, and nothing
+    // else sent with it.
+    void eventAtItsTrigger_data()
+    {
+        QTest::addColumn<int>("page"); // -1: still loading
+        QTest::addColumn<bool>("dragging");
+        QTest::addColumn<QString>("trigger"); // a button's name, "close" or "" for the start
+        QTest::addColumn<QString>("sent"); // action|label
+        const auto row = [](const char* name, int page, const char* trigger, const char* sent,
+                             bool dragging = false) {
+            QTest::newRow(name) << page << dragging << QString(trigger) << QString(sent);
+        };
+        row("window built", -1, "", "show_start|");
+        row("continue on the home page", Home, "btnContinue_1", "btn_continue_homepage|");
+        row("continue on the reason page", Reason, "btnContinue_2", "btn_continue_reason|");
+        row("continue on the update offer", UpdateOffer, "btnContinue_3", "btn_continue_update|");
+        row("done", Uninstalling, "btnComplete", "btn_done|");
+        // The page-end event names the page the user left.
+        row("close while loading", -1, "close", "show_end|");
+        row("close on the home page", Home, "close", "show_end|homepage");
+        row("close on the update offer", UpdateOffer, "close", "show_end|update");
+        row("close on the uninstalling page", Uninstalling, "btnClose", "show_end|done");
+        // A button released at the end of a drag does nothing, but its event still goes out.
+        row("continue at the end of a drag", Home, "btnContinue_1", "btn_continue_homepage|", true);
+        row("done at the end of a drag", Uninstalling, "btnComplete", "btn_done|", true);
+        row("close at the end of a drag", Reason, "close", "show_end|reason", true);
+    }
+
+    void eventAtItsTrigger()
+    {
+        QFETCH(int, page);
+        QFETCH(bool, dragging);
+        QFETCH(QString, trigger);
+        QFETCH(QString, sent);
+        TestEnv::clearAnalyticsEvents();
+        const std::unique_ptr<Uninstall> wizard = showWizard(true);
+        if (page < 0)
+            QCOMPARE(where(wizard.get()), QStringLiteral("0.0 0"));
+        else
+            QVERIFY(walkTo(wizard.get(), Page(page)));
+        if (dragging)
+            startDragging(wizard.get());
+        if (!trigger.isEmpty())
+            TestEnv::clearAnalyticsEvents();
+        if (trigger == QLatin1String("close"))
+            QMetaObject::invokeMethod(wizard.get(), "close");
+        else if (!trigger.isEmpty())
+            child<QAbstractButton>(wizard.get(), qPrintable(trigger))->click();
+        QCOMPARE(analytics({ "category", "action", "label", "type", "value" }),
+            QStringList { QStringLiteral("offload_retention|%1|1|0").arg(sent) });
     }
 };
 

@@ -87,12 +87,8 @@ Run finish(QProcess& process, int timeoutMs)
 
 bool Run::returned(int expected) const
 {
-#ifdef Q_OS_WIN
-    const int status = expected;
-#else
     // The host's status holds 8 bits: 512 leaves as 2.
     const int status = expected > 255 ? expected >> 8 : expected;
-#endif
     if (ended && result == expected && exitCode == status)
         return true;
     qWarning("the uninstaller %s with exit code %d, main_entry returned %d (expected %d and exit "

@@ -13,24 +13,25 @@
 #include <cctype>
 
 #if defined(_WIN32)
+#include <process.h>
 #include <windows.h>
 #else
 #include <csignal>
-#include <spawn.h>
 #include <sys/wait.h>
-extern char** environ;
+#include <unistd.h>
 #endif
 
 using namespace BackendTest;
 
 namespace {
 
-// A copy of this program, named `fileName` in `dir`, started as a child; killed and reaped at
-// the latest when the object goes, not through the code under test (which may fail to).
+// A copy of this program, named `fileName` in `dir`, started as a child with up to two
+// arguments; killed and reaped at the latest when the object goes, not through the code under
+// test (which may fail to).
 class ChildProcess {
 public:
-    ChildProcess(const fs::path& dir, const std::string& fileName,
-        const std::vector<std::string>& arguments = {})
+    ChildProcess(const fs::path& dir, const std::string& fileName, const std::string& first = {},
+        const std::string& second = {})
     {
         const fs::path program = dir / fs::u8path(fileName);
         std::error_code error;
@@ -39,28 +40,23 @@ public:
             return;
 #if defined(_WIN32)
         // Quoted as the C runtime splits a command line; the arguments here hold no quotes.
-        std::wstring line = L"\"" + program.wstring() + L"\" " + fs::u8path(kChild).wstring();
-        for (const std::string& argument : arguments)
-            line += L" \"" + fs::u8path(argument).wstring() + L"\"";
-        STARTUPINFOW startup {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process {};
-        if (CreateProcessW(program.wstring().c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                nullptr, nullptr, &startup, &process)) {
-            CloseHandle(process.hThread);
-            m_handle = process.hProcess;
-            m_pid = process.dwProcessId;
-        }
+        const auto quoted
+            = [](const std::string& text) { return L'"' + fs::u8path(text).wstring() + L'"'; };
+        const std::wstring self = quoted(program.u8string()), a = quoted(first), b = quoted(second);
+        const intptr_t handle = _wspawnl(_P_NOWAIT, program.wstring().c_str(), self.c_str(),
+            fs::u8path(kChild).wstring().c_str(), first.empty() ? nullptr : a.c_str(),
+            second.empty() ? nullptr : b.c_str(), nullptr);
+        if (handle != -1)
+            pid = GetProcessId(m_handle = HANDLE(handle));
 #else
-        std::vector<std::string> argv { program.string(), kChild };
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        std::vector<char*> pointers;
-        for (std::string& argument : argv)
-            pointers.push_back(argument.data());
-        pointers.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) == 0)
-            m_pid = pid;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::execl(program.c_str(), program.c_str(), kChild,
+                first.empty() ? nullptr : first.c_str(), second.empty() ? nullptr : second.c_str(),
+                nullptr);
+            ::_exit(127);
+        }
+        pid = std::max(child, pid_t(0));
 #endif
     }
 
@@ -71,26 +67,23 @@ public:
         WaitForSingleObject(m_handle, INFINITE);
         CloseHandle(m_handle);
 #else
-        if (m_pid != 0 && ::kill(pid_t(m_pid), SIGKILL) == 0)
-            ::waitpid(pid_t(m_pid), nullptr, 0);
+        if (pid != 0 && ::kill(pid_t(pid), SIGKILL) == 0)
+            ::waitpid(pid_t(pid), nullptr, 0);
 #endif
     }
 
-    std::int64_t pid() const
-    {
-        return m_pid;
-    }
     bool isRunning() const
     {
 #if defined(_WIN32)
         return WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
 #else
-        return ::waitpid(pid_t(m_pid), nullptr, WNOHANG) == 0;
+        return ::waitpid(pid_t(pid), nullptr, WNOHANG) == 0;
 #endif
     }
 
+    std::int64_t pid = 0;
+
 private:
-    std::int64_t m_pid = 0;
 #if defined(_WIN32)
     HANDLE m_handle = nullptr;
 #endif
@@ -130,7 +123,7 @@ TEST(Processes, WholeNamesInAnyCaseAreFoundAndEnded)
     ChildProcess suffixed(scratch.path / "e", name + ".bak");
     ChildProcess sibling(scratch.path / "f", self);
 
-    std::vector<std::int64_t> expected { same.pid(), otherCase.pid() };
+    std::vector<std::int64_t> expected { same.pid, otherCase.pid };
     std::sort(expected.begin(), expected.end());
     ASSERT_TRUE(eventually([&] { return pidsNamed(name) == expected; }))
         << "found " << pidsNamed(name).size() << " of 2";
@@ -138,14 +131,14 @@ TEST(Processes, WholeNamesInAnyCaseAreFoundAndEnded)
     const auto has = [](const std::vector<std::int64_t>& pids, std::int64_t pid) {
         return std::find(pids.begin(), pids.end(), pid) != pids.end();
     };
-    ASSERT_TRUE(eventually([&] { return has(pidsNamed(upper(self)), sibling.pid()); }));
+    ASSERT_TRUE(eventually([&] { return has(pidsNamed(upper(self)), sibling.pid); }));
     EXPECT_FALSE(has(pidsNamed(self), Os::currentProcessId()));
 
     for (const std::int64_t pid : expected)
         EXPECT_TRUE(Os::terminateProcess(pid));
     ASSERT_TRUE(eventually([&] { return pidsNamed(name).empty(); }, std::chrono::seconds(10)))
         << "asked to end instead of ended";
-    EXPECT_TRUE(Os::terminateProcess(same.pid())) << "ending a process that is gone counts as done";
+    EXPECT_TRUE(Os::terminateProcess(same.pid)) << "ending a process that is gone counts as done";
     EXPECT_FALSE(Os::terminateProcess(0));
     for (ChildProcess* spared : { &longer, &prefixed, &suffixed })
         EXPECT_TRUE(spared->isRunning());
@@ -171,7 +164,7 @@ TEST(NamedLock, HeldOnceAndFreeAgainOnCloseOrWhenItsHolderDies)
     const std::string held = uniqueName("held elsewhere");
     const fs::path program = scratch.path / Os::executableFileName(uniqueName("holder"));
     const fs::path written = scratch.path / "module path";
-    ChildProcess holder(scratch.path, program.filename().u8string(), { written.u8string(), held });
+    ChildProcess holder(scratch.path, program.filename().u8string(), written.u8string(), held);
     ASSERT_TRUE(eventually([&] {
         std::error_code partial;
         return fs::equivalent(fs::u8path(readFile(written)), program, partial);
@@ -179,7 +172,7 @@ TEST(NamedLock, HeldOnceAndFreeAgainOnCloseOrWhenItsHolderDies)
     EXPECT_TRUE(fs::u8path(readFile(written)).is_absolute()) << readFile(written);
     Os::NamedLock lock(held);
     EXPECT_EQ(lock.create(), Os::NamedLock::AlreadyExists);
-    ASSERT_TRUE(Os::terminateProcess(holder.pid()));
+    ASSERT_TRUE(Os::terminateProcess(holder.pid));
     // A crash releases it too; it goes once the system has let the process go.
     EXPECT_TRUE(eventually([&] { return lock.create() == Os::NamedLock::Created; }));
 }
