@@ -284,30 +284,38 @@ private slots:
         QTEST(m_wizard->textColors(), "colours");
     }
 
-    // The banner shown: the download, else the shipped one of the wizard's language. (The
-    // product language's when there is neither, and a download that is no usable picture, are
-    // tst_contentwindow's and tst_hostilecontent's.)
+    // The banner shown: the download when it is a usable picture, else the shipped one of the
+    // wizard's language, else the product's default language's (with nothing downloaded, that
+    // is tst_contentwindow's).
     void pictures_data()
     {
         QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("downloaded"); // what lies where the banner is downloaded to
         QTest::addColumn<QString>("shown"); // "downloaded", or the shipped picture's language
-        QTest::newRow("downloaded, language as it is") << "pt-BR"
-                                                       << "downloaded";
-        QTest::newRow("shipped, own language") << "de"
-                                               << "de";
+        // clang-format off
+        QTest::newRow("downloaded, language as it is") << "pt-BR" << "picture" << "downloaded";
+        QTest::newRow("shipped, own language")         << "de"    << "nothing" << "de";
+        QTest::newRow("FIFO in its place")             << "pt-BR" << "FIFO"    << "en";
+        QTest::newRow("declares 20000 x 20000")        << "pt-BR" << "huge"    << "en";
+        // clang-format on
     }
 
     void pictures()
     {
         QFETCH(QString, language);
+        QFETCH(QString, downloaded);
         QFETCH(QString, shown);
         TernResourceMgr::instance()->setCurrentLanguage(language);
         TernSettings::instance()->setLanguage(language);
         QDir(TestEnv::dataLocation() + QStringLiteral("/uninstallRes")).removeRecursively();
         const QString banner = TestEnv::dataLocation()
             + QStringLiteral("/uninstallRes/banner_pic_%1.png").arg(language);
-        if (shown == QLatin1String("downloaded"))
+        if (downloaded == QLatin1String("picture"))
             QVERIFY(TestEnv::writeFile(banner, TestFiles::png()));
+        if (downloaded == QLatin1String("FIFO"))
+            QVERIFY(TestFiles::makeFifo(banner));
+        if (downloaded == QLatin1String("huge"))
+            QVERIFY(TestEnv::writeFile(banner, TestFiles::pngDeclaring(20000, 20000)));
         Uninstall* wizard = openAt(Home);
         QVERIFY(wizard);
 
