@@ -318,7 +318,10 @@ private slots:
         QFile resultJson(resultFile);
         QVERIFY(resultJson.open(QIODevice::ReadOnly));
         QCOMPARE(QJsonDocument::fromJson(resultJson.readAll())["outcome"].toString(), row.outcome);
-        QCOMPARE(m_service.requestCount("/report"), row.reports);
+        QSet<QByteArray> reports; // a post given up on a loaded machine goes out again
+        for (const LoopbackServer::Request& post : m_service.requests("/report"))
+            reports.insert(post.body);
+        QCOMPARE(reports.size(), row.reports);
 
         // After a removal only what the list of leftovers names stays; else all that was
         // there, but for what the framework, the telemetry and the guard write.
