@@ -107,11 +107,6 @@ std::unique_ptr<CheckCloseDlg> shownDialog(QStringList* trace)
     return dialog;
 }
 
-void forceRunState(int state)
-{
-    TernSingleInstance::instance()->forceRunState(state);
-}
-
 } // namespace
 
 class RemovalTest : public QObject {
@@ -144,8 +139,7 @@ private slots:
         installation("good", kProduct);
         installation("other-product", "Someone Else");
         installation("no-host", kProduct, false);
-        QDir().mkpath(installations.filePath("described-by-link"));
-        QVERIFY(QFile::link(installations.filePath("good/product.json"),
+        QVERIFY(TestFiles::makeLink(installations.filePath("good/product.json"),
             installations.filePath("described-by-link/product.json")));
         QVERIFY(QFile::link(installations.filePath("good"), installations.filePath("good-link")));
         // Termination works machine-wide by executable name: suites running side by side must
@@ -173,7 +167,7 @@ private slots:
         if (!mounted.isEmpty())
             ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
         mounted.clear();
-        forceRunState(-1);
+        TernSingleInstance::instance()->forceRunState(-1);
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -282,14 +276,11 @@ private slots:
     void nothingOutsideIsTouched()
     {
         const QString outside = scratch->filePath(QStringLiteral("outside"));
-        QStringList files;
-        for (int i = 0; i < 100; ++i)
-            files << QStringLiteral("f%1.txt").arg(i);
-        const auto below = [&](const char* dir) {
-            return QStringList(files).replaceInStrings(QRegularExpression("^"), dir);
-        };
-        QVERIFY(writeFiles(outside, below("tree/")));
-        QVERIFY(writeFiles(root, below("by-link/") + below("by-dir/")));
+        for (int i = 0; i < 100; ++i) {
+            const QString file = QStringLiteral("/f%1.txt").arg(i);
+            QVERIFY(writeFiles(outside, { "tree" + file })
+                && writeFiles(root, { "by-link" + file, "by-dir" + file }));
+        }
 
         RemovalOutcome outcome;
         const QList<int> events = runDeletion(root, &outcome, [&] {
@@ -375,20 +366,20 @@ private slots:
     {
         QStringList heard;
         auto dialog = shownDialog(&heard);
-        forceRunState(TernSingleInstance::NotRunning);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::NotRunning);
         dialog->onKillPrograms();
         QTRY_COMPARE(heard.size(), 2);
 
         // Half-way through the first round's time-out the application runs again: the second
         // round gets a whole time-out of its own.
         QTest::qWait(timeoutMs / 2);
-        forceRunState(TernSingleInstance::Running);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::Running);
         const int releasesBefore = TernSingleInstance::releaseCount();
         QElapsedTimer sinceSecondRound;
         sinceSecondRound.start();
         dialog->onKillPrograms();
         QTRY_VERIFY(heard.contains(QStringLiteral("killing")));
-        forceRunState(TernSingleInstance::RunningElevated);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::RunningElevated);
         QTRY_VERIFY_WITH_TIMEOUT(heard.contains(QStringLiteral("timeout")), timeoutMs * 20);
         // A coarse timer may fire up to 5 % early.
         QVERIFY(sinceSecondRound.elapsed() >= timeoutMs * 9 / 10);
@@ -397,7 +388,7 @@ private slots:
         QTest::qWait(pollMs * 10);
 
         // Continue once more: a fresh round that ends as soon as the application is gone.
-        forceRunState(TernSingleInstance::NotRunning);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::NotRunning);
         dialog->onKillPrograms();
         QTRY_VERIFY(heard.endsWith(QStringLiteral("kill")));
         QVERIFY(polls >= 2);
