@@ -232,14 +232,10 @@ private slots:
         italian.insert("/rec.json", apps({ "e.png" }, "en"));
         add("the product's language without a default", italian,
             { "apps e.png||", "causes e {b=Bee,slow=Slow} ", kReady }, network, earlier, 3, "it");
-        add("keys that are no strings read empty",
-            chose(R"({"uninstallChose": {"default": ["a", 3, null]}})"),
+        add("non-string keys read empty, check and users only a top-level boolean and string",
+            chose(R"({"uninstallChose": {"default": ["a", 3, null], "uninstallCuaseCheck": true,
+                "users": "9"}, "uninstallCuaseCheck": "true", "users": 5})"),
             { kRemoteApps, "causes a,, {b=Bee,slow=Slow} ", kReady }, "", kAllPictures, 4);
-        add("check and users only as a top-level boolean and string",
-            chose(
-                R"({"uninstallChose": {"default": ["a"], "uninstallCuaseCheck": true, "users": "9"},
-                "uninstallCuaseCheck": "true", "users": 5})"),
-            { kRemoteApps, "causes a {b=Bee,slow=Slow} ", kReady }, "", kAllPictures, 4);
         QStringList many;
         for (int i = 0; i < 30; ++i)
             many.append(QString::number(i));

@@ -37,61 +37,43 @@ QList<Window> stackingOrder(Display* display)
 class TestWindowActivation : public QObject {
     Q_OBJECT
 
-private:
-    Display* m_display = nullptr;
-    QString m_installation;
-    QProcess m_first;
-    Window m_window = 0;
-
 private slots:
-    void initTestCase()
-    {
-        m_display = XOpenDisplay(nullptr);
-        if (!m_display)
-            QSKIP("needs an X server");
-        m_installation = WizardProcess::makeInstallation(QStringLiteral("activation"));
-        QVERIFY(!m_installation.isEmpty());
-        WizardProcess::start(m_first, m_installation);
-        QTRY_VERIFY_WITH_TIMEOUT(WizardProcess::publishedHandle() != 0, kProcessTimeoutMs);
-        m_window = Window(WizardProcess::publishedHandle());
-        QTRY_COMPARE_WITH_TIMEOUT(mapState(m_display, m_window), IsViewable, kProcessTimeoutMs);
-    }
-
-    void cleanupTestCase()
-    {
-        if (!m_display)
-            return;
-        // What a window manager's close button sends; in test mode the wizard ends at once.
-        XEvent event {};
-        event.xclient = { ClientMessage, 0, False, m_display, m_window,
-            XInternAtom(m_display, "WM_PROTOCOLS", False), 32, {} };
-        event.xclient.data.l[0] = long(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
-        XSendEvent(m_display, m_window, False, NoEventMask, &event);
-        XFlush(m_display);
-        QVERIFY(WizardProcess::finish(m_first, kProcessTimeoutMs).returned(0));
-        XCloseDisplay(m_display);
-    }
-
     void iconifiedAndCoveredWindowComesBackOnTop()
     {
-        const Window cover = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0,
-            DisplayWidth(m_display, 0), DisplayHeight(m_display, 0), 0, 0, 0);
-        XMapRaised(m_display, cover);
-        XUnmapWindow(m_display, m_window);
-        XSync(m_display, False);
-        QTRY_COMPARE(mapState(m_display, m_window), IsUnmapped);
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            QSKIP("needs an X server");
+        const QString installation = WizardProcess::makeInstallation(QStringLiteral("activation"));
+        QVERIFY(!installation.isEmpty());
+        QProcess first;
+        WizardProcess::start(first, installation);
+        QTRY_VERIFY_WITH_TIMEOUT(WizardProcess::publishedHandle() != 0, kProcessTimeoutMs);
+        const Window window = Window(WizardProcess::publishedHandle());
+        QTRY_COMPARE_WITH_TIMEOUT(mapState(display, window), IsViewable, kProcessTimeoutMs);
 
-        const WizardProcess::Run second = WizardProcess::run(m_installation, QString());
-        QVERIFY(second.ended && second.exitCode == 0);
+        const Window cover = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
+            DisplayWidth(display, 0), DisplayHeight(display, 0), 0, 0, 0);
+        XMapRaised(display, cover);
+        XUnmapWindow(display, window);
+        XSync(display, False);
+        QTRY_COMPARE(mapState(display, window), IsUnmapped);
 
-        QTRY_COMPARE(mapState(m_display, m_window), IsViewable);
-        QTRY_VERIFY(
-            stackingOrder(m_display).indexOf(m_window) > stackingOrder(m_display).indexOf(cover));
-        XWMHints* hints = XGetWMHints(m_display, m_window);
+        QVERIFY(WizardProcess::run(installation, QString()).returned(0));
+
+        QTRY_COMPARE(mapState(display, window), IsViewable);
+        QTRY_VERIFY(stackingOrder(display).indexOf(window) > stackingOrder(display).indexOf(cover));
+        XWMHints* hints = XGetWMHints(display, window);
         QVERIFY(hints && (hints->flags & XUrgencyHint));
         XFree(hints);
-        XDestroyWindow(m_display, cover);
-        XSync(m_display, False);
+
+        // What a window manager's close button sends; in test mode the wizard ends at once.
+        XEvent event {};
+        event.xclient = { ClientMessage, 0, False, display, window,
+            XInternAtom(display, "WM_PROTOCOLS", False), 32, {} };
+        event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XCloseDisplay(display);
+        QVERIFY(WizardProcess::finish(first, kProcessTimeoutMs).returned(0));
     }
 };
 

@@ -25,13 +25,12 @@ QString makeInstallation(
         { "-c", R"(cp -a "$0"/. "$1"/lib*.so* "$1"/uninstaller "$2")",
             qEnvironmentVariable("UNINSTALL_PRODUCT_DIR"),
             qEnvironmentVariable("UNINSTALL_STAGE_DIR"), dir });
-    QVariantMap params { { QStringLiteral("uninstallTest"), QStringLiteral("1") } };
-    params.insert(extendParams.toVariantMap());
+    const QString product = dir + QStringLiteral("/product.json");
     const QJsonObject members = productName.isEmpty()
         ? QJsonObject()
         : QJsonObject { { QStringLiteral("name"), productName } };
-    return TestEnv::mergeIntoProduct(
-               dir + QStringLiteral("/product.json"), members, QJsonObject::fromVariantMap(params))
+    return TestEnv::mergeIntoProduct(product, {}, { { QStringLiteral("uninstallTest"), "1" } })
+            && TestEnv::mergeIntoProduct(product, members, extendParams)
         ? dir
         : QString();
 }

@@ -90,14 +90,21 @@ bool writeFiles(const QString& root, const QStringList& relativePaths)
     return true;
 }
 
-// Opened as the wizard opens it; `trace` gets its signals in the order they come.
+// The marks of an installation: a description naming `product` and the host executable.
+bool writeInstallation(const QString& dir, const QString& product, bool withHost = true)
+{
+    return TestEnv::writeFile(
+               dir + "/product.json", QStringLiteral("{\"name\":\"%1\"}").arg(product).toUtf8())
+        && (!withHost || TestEnv::writeFile(dir + "/uninstaller", "host"));
+}
+
+// Opened as the wizard opens it; `trace` gets its signals in the order they come, polls aside.
 std::unique_ptr<CheckCloseDlg> shownDialog(QStringList* trace)
 {
     auto dialog = std::make_unique<CheckCloseDlg>(nullptr);
     using Signal = void (CheckCloseDlg::*)();
     for (const auto& [signal, name] :
         { std::pair<Signal, const char*> { &CheckCloseDlg::startKillCheck, "start" },
-            { &CheckCloseDlg::completeKilling, "killing" },
             { &CheckCloseDlg::completeKill, "kill" },
             { &CheckCloseDlg::completeKillTimeout, "timeout" } })
         QObject::connect(
@@ -105,11 +112,6 @@ std::unique_ptr<CheckCloseDlg> shownDialog(QStringList* trace)
     dialog->setWindowModality(Qt::WindowModal);
     dialog->show();
     return dialog;
-}
-
-void forceRunState(int state)
-{
-    TernSingleInstance::instance()->forceRunState(state);
 }
 
 } // namespace
@@ -122,18 +124,6 @@ class RemovalTest : public QObject {
     QString product;
     std::unique_ptr<QTemporaryDir> scratch;
     QString root;
-    QString mounted;
-
-    // A folder with the host executable and a description naming `product`.
-    QString installation(const QString& name, const QString& product, bool withHost = true)
-    {
-        const QString dir = installations.filePath(name);
-        TestEnv::writeFile(
-            dir + "/product.json", QStringLiteral("{\"name\":\"%1\"}").arg(product).toUtf8());
-        if (withHost)
-            TestEnv::writeFile(dir + "/uninstaller", "host");
-        return dir;
-    }
 
 private slots:
     void initTestCase()
@@ -141,11 +131,10 @@ private slots:
         QVERIFY(installations.isValid());
         QVERIFY(QFile::link("/usr", installations.filePath("usr-link")));
         marks = { installations.filePath("good/uninstaller"), kProduct };
-        installation("good", kProduct);
-        installation("other-product", "Someone Else");
-        installation("no-host", kProduct, false);
-        QDir().mkpath(installations.filePath("described-by-link"));
-        QVERIFY(QFile::link(installations.filePath("good/product.json"),
+        QVERIFY(writeInstallation(installations.filePath("good"), kProduct));
+        QVERIFY(writeInstallation(installations.filePath("other-product"), "Someone Else"));
+        QVERIFY(writeInstallation(installations.filePath("no-host"), kProduct, false));
+        QVERIFY(TestFiles::makeLink(installations.filePath("good/product.json"),
             installations.filePath("described-by-link/product.json")));
         QVERIFY(QFile::link(installations.filePath("good"), installations.filePath("good-link")));
         // Termination works machine-wide by executable name: suites running side by side must
@@ -158,22 +147,18 @@ private slots:
         Waits::setScale(waitScale);
     }
 
-    // The marks of an installation of the product: two files.
+    // An installation of the product: two files.
     void init()
     {
         scratch = std::make_unique<QTemporaryDir>();
         root = scratch->filePath(QStringLiteral("install"));
-        QVERIFY(writeFiles(root, { "uninstaller" }));
-        QVERIFY(TestEnv::writeFile(root + "/product.json", "{\"name\":\"Tern Converter\"}"));
+        QVERIFY(writeInstallation(root, kProduct));
         TestEnv::clearLog();
     }
 
     void cleanup()
     {
-        if (!mounted.isEmpty())
-            ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
-        mounted.clear();
-        forceRunState(-1);
+        TernSingleInstance::instance()->forceRunState(-1);
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -282,14 +267,11 @@ private slots:
     void nothingOutsideIsTouched()
     {
         const QString outside = scratch->filePath(QStringLiteral("outside"));
-        QStringList files;
-        for (int i = 0; i < 100; ++i)
-            files << QStringLiteral("f%1.txt").arg(i);
-        const auto below = [&](const char* dir) {
-            return QStringList(files).replaceInStrings(QRegularExpression("^"), dir);
-        };
-        QVERIFY(writeFiles(outside, below("tree/")));
-        QVERIFY(writeFiles(root, below("by-link/") + below("by-dir/")));
+        for (int i = 0; i < 100; ++i) {
+            const QString file = QStringLiteral("/f%1.txt").arg(i);
+            QVERIFY(writeFiles(outside, { "tree" + file })
+                && writeFiles(root, { "by-link" + file, "by-dir" + file }));
+        }
 
         RemovalOutcome outcome;
         const QList<int> events = runDeletion(root, &outcome, [&] {
@@ -308,12 +290,12 @@ private slots:
 
     void mountPointIsLeftAlone()
     {
-        mounted = root + QStringLiteral("/mounted");
+        const QString mounted = root + QStringLiteral("/mounted");
         QVERIFY(QDir().mkpath(mounted));
-        if (::mount("tmpfs", QFile::encodeName(mounted).constData(), "tmpfs", 0, nullptr) != 0) {
-            mounted.clear();
+        if (::mount("tmpfs", QFile::encodeName(mounted).constData(), "tmpfs", 0, nullptr) != 0)
             QSKIP("mounting a file system needs privileges this run does not have");
-        }
+        const auto unmount
+            = qScopeGuard([&] { ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH); });
         QVERIFY(writeFiles(mounted, { "other-system.txt" }));
         RemovalOutcome outcome;
         runDeletion(root, &outcome);
@@ -354,20 +336,14 @@ private slots:
         connect(dialog.get(), &CheckCloseDlg::completeKill, this,
             [&] { visibleForLaterHandlers = dialog->isVisible(); });
 
-        // Polls while the system lets the ended copy go are no matter; that it goes is.
-        const auto settled = [&] {
-            QStringList seen = heard;
-            seen.removeAll(QStringLiteral("killing"));
-            return seen.join(QLatin1Char(' '));
-        };
         dialog->findChild<QAbstractButton*>(button)->click();
 
-        QTRY_COMPARE(settled(), trace);
+        QTRY_COMPARE(heard.join(' '), trace);
         QVERIFY(!dialog->isVisible() && !visibleForLaterHandlers);
         QCOMPARE(TestEnv::logMessages().contains(QStringLiteral("kill program:") + product), ends);
         // Nothing more, not even the time-out of this round.
         QTest::qWait(timeoutMs * 3 / 2);
-        QCOMPARE(settled(), trace);
+        QCOMPARE(heard.join(' '), trace);
         QCOMPARE(application.state() == QProcess::NotRunning, ends);
     }
 
@@ -375,34 +351,35 @@ private slots:
     {
         QStringList heard;
         auto dialog = shownDialog(&heard);
-        forceRunState(TernSingleInstance::NotRunning);
+        QSignalSpy polls(dialog.get(), &CheckCloseDlg::completeKilling);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::NotRunning);
         dialog->onKillPrograms();
         QTRY_COMPARE(heard.size(), 2);
 
         // Half-way through the first round's time-out the application runs again: the second
         // round gets a whole time-out of its own.
         QTest::qWait(timeoutMs / 2);
-        forceRunState(TernSingleInstance::Running);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::Running);
         const int releasesBefore = TernSingleInstance::releaseCount();
         QElapsedTimer sinceSecondRound;
         sinceSecondRound.start();
         dialog->onKillPrograms();
-        QTRY_VERIFY(heard.contains(QStringLiteral("killing")));
-        forceRunState(TernSingleInstance::RunningElevated);
+        QTRY_VERIFY(!polls.isEmpty());
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::RunningElevated);
         QTRY_VERIFY_WITH_TIMEOUT(heard.contains(QStringLiteral("timeout")), timeoutMs * 20);
         // A coarse timer may fire up to 5 % early.
         QVERIFY(sinceSecondRound.elapsed() >= timeoutMs * 9 / 10);
-        const int polls = heard.count(QStringLiteral("killing"));
-        QCOMPARE(TernSingleInstance::releaseCount() - releasesBefore, polls);
+        const int polled = polls.count();
+        QCOMPARE(TernSingleInstance::releaseCount() - releasesBefore, polled);
         QTest::qWait(pollMs * 10);
 
         // Continue once more: a fresh round that ends as soon as the application is gone.
-        forceRunState(TernSingleInstance::NotRunning);
+        TernSingleInstance::instance()->forceRunState(TernSingleInstance::NotRunning);
         dialog->onKillPrograms();
         QTRY_VERIFY(heard.endsWith(QStringLiteral("kill")));
-        QVERIFY(polls >= 2);
-        QCOMPARE(heard.join(' '),
-            "start kill start " + QString("killing ").repeated(polls) + "timeout start kill");
+        QVERIFY(polled >= 2);
+        QCOMPARE(polls.count(), polled);
+        QCOMPARE(heard.join(' '), QStringLiteral("start kill start timeout start kill"));
     }
 };
 
