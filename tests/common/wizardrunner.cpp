@@ -9,13 +9,8 @@
 
 #include "ternsingleinstance.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QMouseEvent>
-#include <QStackedWidget>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace WizardRunner {
 
@@ -31,15 +26,6 @@ QStringList analytics(const QStringList& fields)
     return events;
 }
 
-Uninstall* visibleWizard()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* wizard = qobject_cast<Uninstall*>(window); wizard && wizard->isVisible())
-            return wizard;
-    }
-    return nullptr;
-}
-
 int runMainEntry(
     const QStringList& arguments, const std::function<void(Uninstall*)>& script, int timeoutMs)
 {
@@ -53,12 +39,16 @@ int runMainEntry(
 
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (Uninstall* wizard = visibleWizard()) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* wizard = qobject_cast<Uninstall*>(window);
+            if (!wizard || !wizard->isVisible())
+                continue;
             poll.stop();
             if (script)
                 script(wizard);
             else
                 child<QAbstractButton>(wizard, "btnClose")->click();
+            return;
         }
     });
     poll.start(20);
@@ -123,10 +113,9 @@ bool walkTo(Uninstall* wizard, Page page, const QStringList& causes)
     const auto at = [&] { return pages->currentIndex() + reasonPages->currentIndex() - 1; };
     if (!QTest::qWaitFor([&] { return at() >= Home; }))
         return false;
-    const char* const forward[] = { "btnContinue_1", "btnContinue_2", "btnContinue_3" };
     while (at() < page) {
         const int from = at();
-        QWidget* button = child(wizard, forward[from]);
+        QWidget* button = child(wizard, qPrintable(QStringLiteral("btnContinue_%1").arg(from + 1)));
         if (!button->isVisible() || !button->isEnabled())
             return false;
         QTest::mouseClick(button, Qt::LeftButton);

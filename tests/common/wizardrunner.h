@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDesktopServices>
-#include <QList>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
@@ -38,9 +37,6 @@ namespace WizardRunner {
 
 // The analytics events sent so far, oldest first, each as the values of `fields` joined by '|'.
 QStringList analytics(const QStringList& fields);
-
-// The wizard window on screen, if any.
-Uninstall* visibleWizard();
 
 // Calls main_entry with the program name and `arguments`. Once the wizard window is shown,
 // `script` runs with it; without a script the window is closed through its close button.

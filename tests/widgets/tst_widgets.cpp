@@ -15,13 +15,8 @@
 
 #include "ternresourcemgr.h"
 
-#include <QLabel>
-#include <QLayout>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -270,8 +265,11 @@ private slots:
         QTEST(row->itemAt(3)->spacerItem()->sizeHint().width(), "gap");
     }
 
-    void missingDownloadedIconFallsBackToShippedOne()
+    // A missing download falls back to the shipped icon; the Learn more button reports and opens
+    // on every click.
+    void cardIconsAndLinks()
     {
+        TestEnv::clearAnalyticsEvents();
         QVERIFY(writePicture(downloadedIcon("fetched.png"), QSize(32, 32), Qt::red));
         QVERIFY(writePicture(shippedIcon("fetched.png"), QSize(32, 32), Qt::blue));
         QVERIFY(writePicture(shippedIcon("shipped.png"), QSize(32, 32), Qt::green));
@@ -279,7 +277,7 @@ private slots:
         QVERIFY(writePicture(downloadedIcon("../outside.png"), QSize(32, 32), Qt::yellow));
         ClickedStackedWidget pager(nullptr);
         build(pager, kFourNames,
-            { { "fetched.png", "Fetched", "" }, { "shipped.png", "Shipped", "" },
+            { { "fetched.png", "Fetched", "" }, { "shipped.png", "Shipped", "https://a.example/" },
                 { "nowhere.png", "Nowhere", "" }, { "../outside.png", "Outside", "" } });
 
         const QList<RecFrame*> cards = cardsOn(pagesOf(pager)->widget(0));
@@ -289,24 +287,16 @@ private slots:
         QCOMPARE(TestEnv::logMessages(QStringLiteral("error")),
             (QStringList { "recApp icon not exists:Shipped", "recApp icon not exists:Nowhere",
                 "refused icon file name: ../outside.png" }));
-    }
 
-    void learnMoreReportsAndOpensOnEveryClick()
-    {
-        TestEnv::clearAnalyticsEvents();
-        ClickedStackedWidget pager(nullptr);
-        build(pager, kFourNames, makeApps(2));
-        RecFrame* card = cardsOn(pagesOf(pager)->widget(0)).at(1);
-        auto* button = card->findChild<QPushButton*>(QStringLiteral("btnRecUrl"));
+        auto* button = cards.at(1)->findChild<QPushButton*>(QStringLiteral("btnRecUrl"));
         QTest::mouseClick(button, Qt::LeftButton);
         // The event names the card as it reads when clicked.
-        card->setName(QStringLiteral("Renamed"));
+        cards.at(1)->setName(QStringLiteral("Renamed"));
         QTest::mouseClick(button, Qt::LeftButton);
-
-        const QUrl link(QStringLiteral("https://www.example.com/app1"));
+        const QUrl link(QStringLiteral("https://a.example/"));
         QCOMPARE(m_browser.opened, (QList<QUrl> { link, link }));
         QCOMPARE(WizardRunner::analytics({ "category", "action", "label" }),
-            (QStringList { "offload_retention|click_recommend_App 1|",
+            (QStringList { "offload_retention|click_recommend_Shipped|",
                 "offload_retention|click_recommend_Renamed|" }));
     }
 
@@ -390,13 +380,9 @@ private slots:
         FrmInfo info(nullptr);
         FrmUser user(nullptr);
         FrmInfo2 update(nullptr);
-        QCOMPARE(texts(info), QStringLiteral("A|B|C"));
-        QCOMPARE(texts(user), kOwnUser);
 
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("de"));
-        const QString german = QCoreApplication::translate("FrmInfo", "1000+ Formats Supported");
-        QVERIFY(german != kOwnInfo.section(QLatin1Char('|'), 0, 0));
-        QTRY_COMPARE(texts(info).section(QLatin1Char('|'), 0, 0), german);
+        QTRY_COMPARE(texts(info).section(QLatin1Char('|'), 0, 0), QStringLiteral("1000+ Formate"));
         QTRY_COMPARE(texts(user), QStringLiteral("10 Mio. |Fans"));
 
         TernResourceMgr::instance()->setCurrentLanguage(QStringLiteral("en"));
@@ -419,12 +405,11 @@ private slots:
 
         label.startAnimation();
         QCOMPARE(centreColour(label.grab()), frameColour(0));
-        QList<int> frames { label.currentFrame() };
-        for (int i = 0; i < 14; ++i) {
+        QCOMPARE(label.currentFrame(), 0);
+        for (int frame = 1; frame < 15; ++frame) {
             label.advanceFrame();
-            frames << label.currentFrame();
+            QCOMPARE(label.currentFrame(), frame % 12);
         }
-        QCOMPARE(frames, (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1, 2 }));
     }
 
     // Frames tick only when counted by the skin, at the interval the skin gave at construction.
