@@ -19,4 +19,6 @@ ctest --test-dir "$build/win32" --output-on-failure || status=$?
 "$here/scripts/sanitize.sh" "$build-asan" || status=$?
 rm -rf "$build-asan/fuzzing/found"
 FUZZ_SEED=1 "$here/scripts/fuzz.sh" 20s "$build-asan" || status=$?
+# Tests stay at most 40 % of the code's lines.
+python3 "$here/scripts/count-lines.py" --limit 40 || status=$?
 exit $status
