@@ -2,8 +2,9 @@
 # Fuzzes every harness of a sanitized build (scripts/sanitize.sh) for a while, two at a time,
 # each from its own sandbox and starting from its corpus in fuzz/corpus/<name>.
 #   scripts/fuzz.sh [MINUTES|SECONDSs] [build-dir] [name-pattern]   e.g. fuzz.sh 10, fuzz.sh 20s
-# FUZZ_SEED=N fixes libFuzzer's seed: with an empty found/ folder the run is then the same on every
-# machine (a faster one gets further along the same path), so CI can only fail on a real change.
+# FUZZ_SEED=N fixes libFuzzer's seed and starts without an earlier run's finds: the run is then the
+# same on every machine (a faster one gets further along the same path), so CI can only fail on a
+# real change.
 # What a run finds new stays in <build-dir>/fuzzing/found/<name> for the next run. A crash is saved
 # as <build-dir>/fuzzing/crashes/<name>-crash-*: add it to fuzz/corpus/<name> (and a row to the
 # tests of that parser), so that every later run replays it.
@@ -41,6 +42,7 @@ mkdir -p "$build/fuzzing/crashes" "$build/fuzzing/logs"
 
 fuzz() {
   local name=$1 found="$build/fuzzing/found/$1"
+  ((${#seed[@]})) && rm -rf "$found"
   mkdir -p "$found"
   # New inputs go to the first folder only: the corpus in the tree stays as it is.
   "$here/scripts/sandbox-run.sh" "$build/stage/fuzz_$name" -max_total_time="$seconds" "${seed[@]}" \

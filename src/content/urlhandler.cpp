@@ -210,8 +210,7 @@ bool UrlHandler::parseJson()
             causeHandelThreadFunction();
             break;
         case Kind::CauseTexts:
-            for (auto it = document.texts.begin(); it != document.texts.end(); ++it)
-                m_causeTexts.insert(it.key(), it.value());
+            m_causeTexts.insert(document.texts);
             emit uninstallCauseEmit(m_causeCheck, m_causeKeys, m_causeTexts, m_users);
             break;
         case Kind::None:
